@@ -1,0 +1,193 @@
+#include "app/Application.h"
+
+#include "app/ErrorText.h"
+#include "platform/Error.h"
+#include "platform/Win32Error.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace app {
+namespace {
+
+constexpr wchar_t ApplicationWindowClass[] = L"TavimboApplication";
+Application* theApplication = nullptr;
+
+// Disables the thread's other visible windows while a modal box is open, and enables them
+// again afterwards, as application-modal boxes do.
+class TaskWindowsDisabled {
+public:
+    explicit TaskWindowsDisabled(HWND owner) : owner_(owner) {
+        EnumThreadWindows(GetCurrentThreadId(), &TaskWindowsDisabled::Collect,
+                          reinterpret_cast<LPARAM>(this));
+        for (HWND window : windows_) {
+            EnableWindow(window, FALSE);
+        }
+    }
+    ~TaskWindowsDisabled() {
+        for (HWND window : windows_) {
+            if (IsWindow(window)) {
+                EnableWindow(window, TRUE);
+            }
+        }
+    }
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self) noexcept {
+        auto* disabled = reinterpret_cast<TaskWindowsDisabled*>(self);
+        // The owner is disabled by the box itself, which enables it again before it goes
+        // away, so that the owner gets the activation back.
+        if (window != disabled->owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            disabled->windows_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND owner_;
+    std::vector<HWND> windows_;
+};
+
+std::wstring Widen(const char* text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) {
+        return {};
+    }
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+using TaskDialogIndirectFunction = HRESULT WINAPI(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+} // namespace
+
+Application::Application(HINSTANCE instance) : instance_(instance) {
+    theApplication = this;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = instance_;
+    windowClass.lpszClassName = ApplicationWindowClass;
+    RegisterClassExW(&windowClass);
+    window_ = platform::ThrowIfNull(CreateWindowExW(0, ApplicationWindowClass, L"", WS_POPUP, 0, 0,
+                                                    0, 0, nullptr, nullptr, instance_, nullptr));
+}
+
+Application::~Application() {
+    DestroyWindow(window_);
+    if (theApplication == this) {
+        theApplication = nullptr;
+    }
+}
+
+Application& Application::Instance() { return *theApplication; }
+
+void Application::SetTitle(std::wstring title) {
+    title_ = std::move(title);
+    SetWindowTextW(window_, title_.c_str());
+}
+
+std::wstring Application::ExeName() {
+    wchar_t path[261]{};
+    const DWORD length = GetModuleFileNameW(nullptr, path, 261);
+    return std::wstring(path, length < 261 ? length : 260);
+}
+
+void Application::SetMainWindow(HWND window, std::function<bool(MSG&)> preTranslate) {
+    mainWindow_ = window;
+    preTranslate_ = std::move(preTranslate);
+}
+
+int Application::Run() {
+    MSG message{};
+    for (;;) {
+        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (result == -1) {
+            platform::ThrowLastError();
+        }
+        bool handled = false;
+        if (OnMessage) {
+            Guard([&] { OnMessage(message, handled); });
+        }
+        if (handled || (preTranslate_ && preTranslate_(message))) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Application::Restore() const {
+    if (mainWindow_ != nullptr && IsIconic(mainWindow_)) {
+        ShowWindow(mainWindow_, SW_RESTORE);
+    }
+}
+
+HWND Application::ActiveOwner() const {
+    HWND active = GetActiveWindow();
+    return active != nullptr ? active : window_;
+}
+
+int Application::ShowMessageBox(const std::wstring& text, UINT flags) const {
+    const HWND owner = ActiveOwner();
+    int answer = 0;
+    {
+        TaskWindowsDisabled disabled(owner);
+        answer = MessageBoxW(owner, text.c_str(), title_.c_str(), flags);
+    }
+    if (owner != window_ && IsWindow(owner)) {
+        SetActiveWindow(owner);
+    }
+    return answer;
+}
+
+void Application::ShowPlainMessage(const std::wstring& text) const {
+    // Task dialogs exist from Windows Vista on, with version 6 of the common controls.
+    auto* taskDialogIndirect = reinterpret_cast<TaskDialogIndirectFunction*>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
+    if (taskDialogIndirect == nullptr) {
+        ShowMessageBox(text, MB_OK);
+        return;
+    }
+    const HWND owner = ActiveOwner();
+    {
+        TaskWindowsDisabled disabled(owner);
+        TASKDIALOGCONFIG config{};
+        config.cbSize = sizeof config;
+        config.hwndParent = owner;
+        config.hInstance = instance_;
+        config.dwFlags = TDF_SIZE_TO_CONTENT;
+        config.dwCommonButtons = TDCBF_OK_BUTTON;
+        config.pszWindowTitle = title_.c_str();
+        config.pszContent = text.c_str();
+        taskDialogIndirect(&config, nullptr, nullptr, nullptr);
+    }
+    if (owner != window_ && IsWindow(owner)) {
+        SetActiveWindow(owner);
+    }
+}
+
+void Application::ShowException(const std::exception& error) const noexcept {
+    try {
+        const auto* own = dynamic_cast<const platform::Error*>(&error);
+        const std::wstring text = own != nullptr ? own->Message() : Widen(error.what());
+        ShowMessageBox(ErrorReportText(text), MB_ICONERROR);
+    } catch (...) {
+        // Nothing is left to report with: the box itself could not be built.
+    }
+}
+
+void Application::ShowUnknownException() const noexcept {
+    ShowException(platform::Error(L"Unknown error"));
+}
+
+void ShowPlainMessage(const std::wstring& text) { Application::Instance().ShowPlainMessage(text); }
+
+} // namespace app

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Handles.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace app {
+
+// The application object: title, message loop with its OnMessage hook, the hidden window that
+// owns the dialogs, and the program's message boxes and error report.
+class Application {
+public:
+    explicit Application(HINSTANCE instance);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application& Instance();
+
+    HINSTANCE Module() const { return instance_; }
+    HWND Handle() const { return window_; }
+
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(std::wstring title);
+
+    // The full path of the running executable, read afresh on every call.
+    static std::wstring ExeName();
+
+    // Offered every message taken from the queue before translation and dispatch; a message
+    // marked handled goes no further.
+    std::function<void(MSG& message, bool& handled)> OnMessage;
+
+    // The main window, and its own handling of keys before translation (shortcuts, dialog
+    // navigation); returns true when it consumed the message.
+    void SetMainWindow(HWND window, std::function<bool(MSG&)> preTranslate);
+
+    // Runs the message loop until the quit message; returns its exit code.
+    int Run();
+
+    // Brings the main window back when it is minimised.
+    void Restore() const;
+
+    // A message box owned by the program's active window, the program's other windows
+    // disabled while it is open; the flags go to Windows unchanged.
+    int ShowMessageBox(const std::wstring& text, UINT flags) const;
+
+    // A message with one OK button and no icon, centred on the screen and sized to its text.
+    void ShowPlainMessage(const std::wstring& text) const;
+
+    // The error report: caption the title, an error icon and the error's text.
+    void ShowException(const std::exception& error) const noexcept;
+
+    // Runs an event handler; an error escaping it is shown by the error report.
+    template <class Handler> void Guard(Handler&& handler) noexcept {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        } catch (...) {
+            ShowUnknownException();
+        }
+    }
+
+private:
+    HWND ActiveOwner() const;
+    void ShowUnknownException() const noexcept;
+
+    platform::OleInitialization ole_;
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    std::function<bool(MSG&)> preTranslate_;
+    std::wstring title_;
+};
+
+// The shared helper for plain messages, through the application object.
+void ShowPlainMessage(const std::wstring& text);
+
+} // namespace app

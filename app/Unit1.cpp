@@ -1,0 +1,640 @@
+#include "app/Unit1.h"
+
+#include "app/Layout.h"
+#include "app/Random.h"
+#include "platform/Win32Error.h"
+#include "shortcuts/ShellHelpers.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <iterator>
+
+bool SessionEnding = false;
+std::wstring TargetPath;
+std::wstring LastShortcutPath;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr wchar_t FormClass[] = L"TForm1";
+constexpr wchar_t PageClass[] = L"TTabSheet";
+
+// Design sizes, in pixels at 96 DPI.
+constexpr RECT DesignBounds{398, 375, 398 + 280, 375 + 280};
+constexpr int MinimumWidth = 280;
+constexpr int MinimumHeight = 280;
+constexpr int PanelInset = 3;
+constexpr int ControlInset = 3;
+constexpr int GroupBox1TopMargin = 8;
+constexpr int FontHeight = -11;
+constexpr wchar_t FontName[] = L"Meiryo UI";
+
+enum class Kind { Button, CheckBox };
+
+// The grid panels that hold buttons and check boxes, by their percentages.
+struct GridPanel {
+    std::array<double, 2> columnStore;
+    int columnCount;
+    std::array<double, 5> rowStore;
+    int rowCount;
+
+    std::span<const double> Columns() const { return {columnStore.data(), size_t(columnCount)}; }
+    std::span<const double> Rows() const { return {rowStore.data(), size_t(rowCount)}; }
+};
+
+constexpr GridPanel GridPanel1{{100}, 1, {25, 25, 25, 25}, 4};
+constexpr GridPanel GridPanel5{{100}, 1, {68.73960643931483, 31.26039356068517}, 2};
+constexpr GridPanel GridPanel4{
+    {100}, 1, {33.33333333333334, 33.33333333333334, 33.33333333333331}, 3};
+constexpr GridPanel GridPanel3{{50, 50}, 2, {100}, 1};
+constexpr GridPanel GridPanel2{{50, 50}, 2, {20, 20, 20, 20, 20}, 5};
+
+enum Page { PageSendTo, PageSettings, PageHelp, PageCount };
+
+struct Component {
+    HWND TForm1::*member;
+    Kind kind;
+    int page;
+    const GridPanel* panel;
+    int column;
+    int row;
+    const wchar_t* caption;
+    const wchar_t* tooltip;
+    bool isDefault;
+    void (TForm1::*click)();
+};
+
+// In tab order within each page.
+const Component Components[] = {
+    {&TForm1::ButtonSelectProgram, Kind::Button, PageSendTo, &GridPanel1, 0, 0,
+     L"プログラムを「送る」に登録・削除", L"Program for SendTo", true,
+     &TForm1::ButtonSelectProgramClick},
+    {&TForm1::ButtonSelectFolder, Kind::Button, PageSendTo, &GridPanel1, 0, 1,
+     L"フォルダを「送る」に登録・削除", L"Folder for SendTo", false,
+     &TForm1::ButtonSelectFolderClick},
+    {&TForm1::ButtonOpenSendToFolder, Kind::Button, PageSendTo, &GridPanel1, 0, 2,
+     L"「送る」フォルダを開く", L"Open SendTo folder", false,
+     &TForm1::ButtonOpenSendToFolderClick},
+    {&TForm1::ButtonSendTo, Kind::Button, PageSendTo, &GridPanel1, 0, 3,
+     L"自分を「送る」に登録・削除", L"ShortCut for SendTo", false, &TForm1::ButtonSendToClick},
+    {&TForm1::ButtonDeskTop, Kind::Button, PageSettings, &GridPanel4, 0, 0,
+     L"デスクトップに登録・削除", L"ShortCut for DeskTop", false, &TForm1::ButtonDeskTopClick},
+    {&TForm1::ButtonStartMenu, Kind::Button, PageSettings, &GridPanel4, 0, 1,
+     L"スタートメニューに登録・削除", L"ShortCut for StartMenu", false,
+     &TForm1::ButtonStartMenuClick},
+    {&TForm1::ButtonStartUp, Kind::Button, PageSettings, &GridPanel4, 0, 2,
+     L"スタートアップに登録・削除", L"ShortCut for StartUp", false, &TForm1::ButtonStartUpClick},
+    {&TForm1::CheckBoxCloseQuery, Kind::CheckBox, PageSettings, &GridPanel3, 0, 0, L"確認する",
+     L"Querry at close", false, nullptr},
+    {&TForm1::CheckBoxSaveStatus, Kind::CheckBox, PageSettings, &GridPanel3, 1, 0,
+     L"状態を保存する", L"Save status", false, nullptr},
+    {&TForm1::ButtonHelp, Kind::Button, PageHelp, &GridPanel2, 0, 0, L"ヘルプ表示", L"Help (F1)",
+     true, &TForm1::ButtonHelpClick},
+    {&TForm1::ButtonAbout, Kind::Button, PageHelp, &GridPanel2, 0, 1, L"バージョン情報",
+     L"About (Ctrl+Enter)", false, &TForm1::ButtonAboutClick},
+    {&TForm1::ButtonProperties, Kind::Button, PageHelp, &GridPanel2, 0, 2, L"プロパティ表示",
+     L"Properties (Alt+Enter)", false, &TForm1::ButtonPropertiesClick},
+    {&TForm1::ButtonDonation, Kind::Button, PageHelp, &GridPanel2, 0, 3, L"開発支援",
+     L"Donation", false, &TForm1::ButtonDonationClick},
+    {&TForm1::ButtonHomeSite, Kind::Button, PageHelp, &GridPanel2, 0, 4, L"ホームページ",
+     L"HomeSite", false, &TForm1::ButtonHomeSiteClick},
+};
+
+constexpr int FirstComponentId = 100;
+
+struct PageSpec {
+    HWND TForm1::*member;
+    const wchar_t* caption;
+};
+const PageSpec Pages[PageCount] = {
+    {&TForm1::TabSheetSendTo, L"送る"},
+    {&TForm1::TabSheetSettings, L"設 定"},
+    {&TForm1::TabSheetHelp, L"ヘルプ"},
+};
+
+void Place(HWND window, const app::Rect& rect) {
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+using GetDpiForWindowFunction = UINT WINAPI(HWND);
+
+bool IsAltGrDown() {
+    // Windows reports AltGr as the right Alt key together with the left Ctrl key.
+    return GetKeyState(VK_RMENU) < 0 && GetKeyState(VK_LCONTROL) < 0;
+}
+
+} // namespace
+
+TForm1::TForm1(app::Application& application) : application_(application) {
+    Form1 = this;
+    const HINSTANCE module = application_.Module();
+
+    WNDCLASSEXW formClass{};
+    formClass.cbSize = sizeof formClass;
+    formClass.lpfnWndProc = &TForm1::WindowProc;
+    formClass.hInstance = module;
+    formClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    formClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    formClass.hIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0));
+    formClass.hIconSm = formClass.hIcon;
+    formClass.lpszClassName = FormClass;
+    RegisterClassExW(&formClass);
+
+    WNDCLASSEXW pageClass{};
+    pageClass.cbSize = sizeof pageClass;
+    pageClass.lpfnWndProc = &TForm1::PageProc;
+    pageClass.hInstance = module;
+    pageClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    pageClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    pageClass.lpszClassName = PageClass;
+    RegisterClassExW(&pageClass);
+
+    FileOpenDialog1.Title = L"「送る」を受け取るプログラムを指定";
+    FileOpenDialog1.FileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
+    FileOpenDialog1.Options = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
+    FileOpenDialog2.Title = L"「送る」を受け取るフォルダを指定（新規作成も可）";
+    FileOpenDialog2.Options = FOS_PICKFOLDERS | FOS_CREATEPROMPT;
+
+    // WS_EX_COMPOSITED paints the window and all its children through one back buffer, so
+    // nothing flickers while the window is resized.
+    platform::ThrowIfNull(CreateWindowExW(
+        WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_COMPOSITED, FormClass, L"",
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, DesignBounds.left, DesignBounds.top,
+        DesignBounds.right - DesignBounds.left, DesignBounds.bottom - DesignBounds.top, nullptr,
+        nullptr, module, this));
+
+    // The window knows its monitor's resolution only once it exists.
+    dpi_ = Dpi();
+    if (dpi_ != 96) {
+        SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
+                     Scaled(DesignBounds.bottom - DesignBounds.top),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplyFont();
+        LayoutComponents();
+    }
+
+    application_.SetMainWindow(handle_, [this](MSG& message) { return PreTranslateMessage(message); });
+    application_.Guard([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+    if (IsWindow(handle_)) {
+        DestroyWindow(handle_);
+    }
+    if (Form1 == this) {
+        Form1 = nullptr;
+    }
+}
+
+void TForm1::Show() {
+    const int command = WindowState == 2 ? SW_SHOWMAXIMIZED
+                        : WindowState == 1 ? SW_SHOWMINIMIZED
+                                           : SW_SHOWNORMAL;
+    ShowWindow(handle_, command);
+    UpdateWindow(handle_);
+    if (WindowState != 1) {
+        SetFocus(ButtonSelectProgram);
+    }
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->handle_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    form->application_.Guard([&] { result = form->HandleMessage(message, wParam, lParam); });
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->handle_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT CALLBACK TForm1::PageProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+        // Pages only hold the components; the form handles what they report.
+        return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_SETCURSOR: {
+        const auto child = reinterpret_cast<HWND>(wParam);
+        const LONG_PTR type = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (child != window && LOWORD(lParam) == HTCLIENT && type != BS_GROUPBOX) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        dpi_ = Dpi();
+        CreateComponents();
+        return 0;
+    case WM_SIZE:
+        if (componentsCreated_) {
+            LayoutComponents();
+        }
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {Scaled(MinimumWidth), Scaled(MinimumHeight)};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        if (componentsCreated_) {
+            ApplyFont();
+        }
+        SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (componentsCreated_) {
+            LayoutComponents();
+        }
+        return 0;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            RunClick(LOWORD(wParam));
+        } else if (HIWORD(wParam) == BN_SETFOCUS) {
+            UpdateDefaultButton(reinterpret_cast<HWND>(lParam));
+        }
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == PageControl1 && header->code == TCN_SELCHANGE) {
+            ShowPage(TabCtrl_GetCurSel(PageControl1));
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // Like a dialog: the focused component keeps the focus across deactivation.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(handle_, focus)) {
+                savedFocus_ = focus;
+            }
+        } else if (savedFocus_ != nullptr && IsWindowVisible(savedFocus_)) {
+            SetFocus(savedFocus_);
+        } else if (!IsIconic(handle_)) {
+            SetFocus(ButtonSelectProgram);
+        }
+        return 0;
+    case WM_CLOSE:
+        if (RunCloseQuery()) {
+            DestroyWindow(handle_);
+        }
+        return 0;
+    case WM_QUERYENDSESSION: {
+        LRESULT result = 0;
+        WMQueryEndSession(result);
+        return result;
+    }
+    case WM_DROPFILES:
+        application_.Guard([&] { WMDropFiles(reinterpret_cast<HDROP>(wParam)); });
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(handle_, message, wParam, lParam);
+    }
+}
+
+void TForm1::CreateComponents() {
+    const HINSTANCE module = application_.Module();
+    PageControl1 = platform::ThrowIfNull(CreateWindowExW(
+        0, WC_TABCONTROLW, L"",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER, 0, 0, 0, 0,
+        handle_, nullptr, module, nullptr));
+    for (int index = 0; index < PageCount; ++index) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(Pages[index].caption);
+        TabCtrl_InsertItem(PageControl1, index, &item);
+        this->*Pages[index].member = platform::ThrowIfNull(CreateWindowExW(
+            WS_EX_CONTROLPARENT, PageClass, Pages[index].caption,
+            WS_CHILD | WS_CLIPSIBLINGS | (index == PageSendTo ? WS_VISIBLE : 0), 0, 0, 0, 0,
+            handle_, nullptr, module, nullptr));
+    }
+    // The pages lie over the tab control's display area; the tab control stays beneath them.
+    SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    ToolTips = platform::ThrowIfNull(CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, module,
+        nullptr));
+
+    auto createGroupBox = [&](const wchar_t* caption) {
+        return platform::ThrowIfNull(CreateWindowExW(0, WC_BUTTONW, caption,
+                                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0,
+                                                     0, TabSheetSettings, nullptr, module, nullptr));
+    };
+    int id = FirstComponentId;
+    int previousPage = -1;
+    for (const Component& component : Components) {
+        // Group boxes come before what they hold, so that tab order follows the design.
+        if (component.panel == &GridPanel4 && GroupBox2 == nullptr) {
+            GroupBox2 = createGroupBox(L"起動ショートカット");
+        } else if (component.panel == &GridPanel3 && GroupBox1 == nullptr) {
+            GroupBox1 = createGroupBox(L"終了時");
+        }
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY;
+        style |= component.kind == Kind::CheckBox ? BS_AUTOCHECKBOX
+                 : component.isDefault            ? BS_DEFPUSHBUTTON
+                                                  : BS_PUSHBUTTON;
+        if (component.page != previousPage) {
+            style |= WS_GROUP;
+            previousPage = component.page;
+        }
+        const HWND parent = this->*Pages[component.page].member;
+        const HWND control = platform::ThrowIfNull(CreateWindowExW(
+            0, WC_BUTTONW, component.caption, style, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), module, nullptr));
+        this->*component.member = control;
+
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = parent;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = const_cast<wchar_t*>(component.tooltip);
+        SendMessageW(ToolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    componentsCreated_ = true;
+    ApplyFont();
+    LayoutComponents();
+}
+
+int TForm1::Dpi() const {
+    // GetDpiForWindow exists from Windows 10 on; earlier systems have one resolution.
+    static auto* getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow != nullptr && handle_ != nullptr) {
+        const UINT dpi = getDpiForWindow(handle_);
+        if (dpi != 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int TForm1::Scaled(int length) const { return app::Scale(length, dpi_); }
+
+void TForm1::ApplyFont() {
+    platform::UniqueFont font(CreateFontW(Scaled(FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                          DEFAULT_PITCH | FF_DONTCARE, FontName));
+    if (!font) {
+        return;
+    }
+    EnumChildWindows(
+        handle_,
+        [](HWND child, LPARAM newFont) noexcept -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(newFont), FALSE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font.get()));
+    SendMessageW(ToolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+
+    TEXTMETRICW metrics{};
+    const HDC context = GetDC(handle_);
+    const HGDIOBJ previous = SelectObject(context, font.get());
+    GetTextMetricsW(context, &metrics);
+    SelectObject(context, previous);
+    ReleaseDC(handle_, context);
+    textHeight_ = metrics.tmHeight;
+    font_ = std::move(font);
+}
+
+void TForm1::LayoutComponents() {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    MoveWindow(PageControl1, 0, 0, client.right, client.bottom, FALSE);
+
+    FormResize();
+
+    RECT display = client;
+    TabCtrl_AdjustRect(PageControl1, FALSE, &display);
+    const app::Rect pageRect{0, 0, display.right - display.left, display.bottom - display.top};
+    for (const PageSpec& page : Pages) {
+        MoveWindow(this->*page.member, display.left, display.top, pageRect.Width(),
+                   pageRect.Height(), FALSE);
+    }
+
+    const int inset = Scaled(PanelInset);
+    const app::Rect panelArea = app::Inset(pageRect, inset, inset, inset, inset);
+    const app::Rect groupBox2 =
+        app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 0);
+    const app::Rect groupBox1 = app::Inset(
+        app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 1), 0,
+        Scaled(GroupBox1TopMargin), 0, 0);
+    Place(GroupBox2, groupBox2);
+    Place(GroupBox1, groupBox1);
+
+    // A group box's client area lies below its caption and inside its frame.
+    const int frame = Scaled(2);
+    auto groupClient = [&](const app::Rect& box) {
+        return app::Inset(box, frame, textHeight_ + frame, frame, frame);
+    };
+    for (const Component& component : Components) {
+        app::Rect area = panelArea;
+        if (component.panel == &GridPanel4) {
+            area = app::Inset(groupClient(groupBox2), inset, inset, inset, inset);
+        } else if (component.panel == &GridPanel3) {
+            area = app::Inset(groupClient(groupBox1), inset, inset, inset, inset);
+        }
+        const app::Rect cell = app::GridCell(area, component.panel->Columns(),
+                                             component.panel->Rows(), component.column,
+                                             component.row);
+        const int margin = Scaled(ControlInset);
+        Place(this->*component.member, app::Inset(cell, margin, margin, margin, margin));
+    }
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+}
+
+void TForm1::FormResize() {
+    RECT client{};
+    GetClientRect(PageControl1, &client);
+    // The tab height follows the font, so that the captions fit at every resolution.
+    SendMessageW(PageControl1, TCM_SETITEMSIZE, 0,
+                 MAKELPARAM(app::TabWidth(client.right, PageCount), textHeight_ + Scaled(6)));
+}
+
+void TForm1::FormCreate() {
+    LARGE_INTEGER counter{};
+    app::Randomize(QueryPerformanceCounter(&counter) ? static_cast<std::uint64_t>(counter.QuadPart)
+                                                     : GetTickCount64());
+    application_.SetTitle(std::wstring(AppTitle));
+    SetWindowTextW(handle_, application_.Title().c_str());
+    application_.OnMessage = [this](MSG& message, bool& handled) {
+        AppMessageFilter(message, handled);
+    };
+    DragAcceptFiles(handle_, TRUE);
+    LoadSettings();
+    SessionEnding = false;
+    ReceiveCommandLine();
+    SelectPage(PageSendTo);
+    LastShortcutPath = GetSpecialFolderPath(CSIDL_SENDTO) + L"*.Lnk";
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    if (SessionEnding) {
+        SessionEnding = false;
+    } else if (Button_GetCheck(CheckBoxCloseQuery) == BST_CHECKED &&
+               application_.ShowMessageBox(L"終了してよいですか？", MB_YESNO | MB_ICONQUESTION) ==
+                   IDNO) {
+        canClose = false;
+        return;
+    }
+    SaveSettings();
+    DragAcceptFiles(handle_, FALSE);
+}
+
+bool TForm1::RunCloseQuery() {
+    // A failed save is reported and the close goes ahead all the same: the user asked to
+    // close, and the settings of this close are lost either way.
+    bool canClose = true;
+    application_.Guard([&] { FormCloseQuery(canClose); });
+    return canClose;
+}
+
+void TForm1::Close1Click() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+
+void TForm1::WMQueryEndSession(LRESULT& result) {
+    SessionEnding = true;
+    result = RunCloseQuery() ? 1 : 0;
+}
+
+void TForm1::RunClick(int id) {
+    const int index = id - FirstComponentId;
+    if (index < 0 || index >= static_cast<int>(std::size(Components))) {
+        return;
+    }
+    if (const auto click = Components[index].click) {
+        application_.Guard([&] { (this->*click)(); });
+    }
+}
+
+void TForm1::RunMenuCommand(app::MenuCommand command) {
+    switch (command) {
+    case app::MenuCommand::Help:
+        application_.Guard([this] { ButtonHelpClick(); });
+        break;
+    case app::MenuCommand::About:
+        application_.Guard([this] { ButtonAboutClick(); });
+        break;
+    case app::MenuCommand::Properties:
+        application_.Guard([this] { ButtonPropertiesClick(); });
+        break;
+    case app::MenuCommand::Close:
+        application_.Guard([this] { Close1Click(); });
+        break;
+    }
+}
+
+int TForm1::ActivePage() const { return TabCtrl_GetCurSel(PageControl1); }
+
+void TForm1::SelectPage(int index) {
+    TabCtrl_SetCurSel(PageControl1, index);
+    ShowPage(index);
+}
+
+void TForm1::ShowPage(int index) {
+    for (int page = 0; page < PageCount; ++page) {
+        ShowWindow(this->*Pages[page].member, page == index ? SW_SHOWNA : SW_HIDE);
+    }
+    // The focus moves to the first component of the page shown, as it would in a dialog.
+    const HWND focus = GetFocus();
+    const HWND shown = this->*Pages[index].member;
+    if (IsWindowVisible(handle_) && (focus == nullptr || !IsChild(shown, focus))) {
+        SetFocus(GetNextDlgTabItem(shown, nullptr, FALSE));
+    }
+}
+
+void TForm1::PressEnter() {
+    const HWND focus = GetFocus();
+    for (const Component& component : Components) {
+        if (component.kind == Kind::Button && this->*component.member == focus) {
+            RunClick(GetDlgCtrlID(focus));
+            return;
+        }
+    }
+    const int page = ActivePage();
+    for (const Component& component : Components) {
+        if (component.page == page && component.isDefault) {
+            RunClick(GetDlgCtrlID(this->*component.member));
+            return;
+        }
+    }
+}
+
+void TForm1::UpdateDefaultButton(HWND focused) {
+    // The focused button shows itself as the one Enter presses; otherwise the page's default.
+    const bool buttonFocused = (GetWindowLongPtrW(focused, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+    for (const Component& component : Components) {
+        if (component.kind != Kind::Button) {
+            continue;
+        }
+        const HWND button = this->*component.member;
+        const bool isDefault = buttonFocused ? button == focused : component.isDefault;
+        SendMessageW(button, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
+bool TForm1::PreTranslateMessage(MSG& message) {
+    if (handle_ == nullptr || (message.hwnd != handle_ && !IsChild(handle_, message.hwnd))) {
+        return false;
+    }
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+        const app::ModifierKeys modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                                          GetKeyState(VK_MENU) < 0, IsAltGrDown()};
+        const auto value = app::ShortcutValue(static_cast<unsigned>(message.wParam), modifiers);
+        if (value) {
+            if (const app::MenuItem* item = app::FindShortcut(*value)) {
+                RunMenuCommand(item->command);
+                return true;
+            }
+        }
+        if (message.wParam == VK_RETURN) {
+            if (!modifiers.shift && !modifiers.ctrl && !modifiers.alt) {
+                PressEnter();
+            }
+            return true;
+        }
+        if (modifiers.ctrl && !modifiers.alt &&
+            (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
+            const bool back = message.wParam == VK_PRIOR || (message.wParam == VK_TAB && modifiers.shift);
+            SelectPage((ActivePage() + (back ? PageCount - 1 : 1)) % PageCount);
+            return true;
+        }
+    }
+    return IsDialogMessageW(handle_, &message) != FALSE;
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include "app/AppInfo.h"
+#include "app/Application.h"
+#include "app/ShortcutKeys.h"
+#include "platform/Handles.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Unit-level state, empty or false at start and alive as long as the process.
+extern bool SessionEnding;        // Windows is ending the session
+extern std::wstring TargetPath;       // the path last picked or received
+extern std::wstring LastShortcutPath; // the path of the last shortcut handled
+
+// A file-open dialog as the form defines it; the registration commands show it.
+struct TFileOpenDialog {
+    std::wstring Title;
+    std::vector<std::pair<std::wstring, std::wstring>> FileTypes; // name, pattern
+    FILEOPENDIALOGOPTIONS Options = 0;
+    std::wstring FileName; // offered in the name box; the last pick afterwards
+};
+
+class TForm1 {
+public:
+    explicit TForm1(app::Application& application);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    HWND Handle() const { return handle_; }
+
+    // Makes the window visible in the state the settings gave it; focus on the first button.
+    void Show();
+
+    // Keys of the main window before any component sees them: the hidden menu's shortcuts,
+    // Enter and the default buttons, page switching and dialog navigation.
+    bool PreTranslateMessage(MSG& message);
+
+    // Window lifecycle.
+    void FormCreate();
+    void FormCloseQuery(bool& canClose);
+    void FormResize();
+    void Close1Click();
+    void WMQueryEndSession(LRESULT& result);
+
+    // Settings file.
+    void LoadSettings();
+    void SaveSettings();
+
+    // Shortcut management.
+    void ToggleShortcut(int folder, std::wstring folderLabel, std::wstring targetPath);
+    void ButtonSendToClick();
+    void ButtonSelectProgramClick();
+    void ButtonSelectFolderClick();
+    void ButtonOpenSendToFolderClick();
+    void ButtonDeskTopClick();
+    void ButtonStartMenuClick();
+    void ButtonStartUpClick();
+
+    // Receiving files.
+    void ReceiveCommandLine();
+    void AppMessageFilter(MSG& message, bool& handled);
+    void WMDropFiles(HDROP drop);
+
+    // Information and help.
+    void ButtonHelpClick();
+    void ButtonAboutClick();
+    void ButtonPropertiesClick();
+    void ButtonDonationClick();
+    void ButtonHomeSiteClick();
+
+    // Window state to show with: 0 normal, 1 minimised, 2 maximised.
+    int WindowState = 0;
+
+    // Components.
+    HWND PageControl1 = nullptr;
+    HWND TabSheetSendTo = nullptr;
+    HWND TabSheetSettings = nullptr;
+    HWND TabSheetHelp = nullptr;
+    HWND GroupBox1 = nullptr;
+    HWND GroupBox2 = nullptr;
+    HWND ButtonSelectProgram = nullptr;
+    HWND ButtonSelectFolder = nullptr;
+    HWND ButtonOpenSendToFolder = nullptr;
+    HWND ButtonSendTo = nullptr;
+    HWND ButtonDeskTop = nullptr;
+    HWND ButtonStartMenu = nullptr;
+    HWND ButtonStartUp = nullptr;
+    HWND CheckBoxCloseQuery = nullptr;
+    HWND CheckBoxSaveStatus = nullptr;
+    HWND ButtonHelp = nullptr;
+    HWND ButtonAbout = nullptr;
+    HWND ButtonProperties = nullptr;
+    HWND ButtonDonation = nullptr;
+    HWND ButtonHomeSite = nullptr;
+    HWND ToolTips = nullptr;
+    TFileOpenDialog FileOpenDialog1;
+    TFileOpenDialog FileOpenDialog2;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateComponents();
+    void ApplyFont();
+    void LayoutComponents();
+    int Dpi() const;
+    int Scaled(int length) const;
+    bool RunCloseQuery();
+    void RunClick(int id);
+    void RunMenuCommand(app::MenuCommand command);
+    void SelectPage(int index);
+    void ShowPage(int index);
+    int ActivePage() const;
+    void PressEnter();
+    void UpdateDefaultButton(HWND focused);
+
+    app::Application& application_;
+    HWND handle_ = nullptr;
+    HWND savedFocus_ = nullptr;
+    int dpi_ = 96;
+    int textHeight_ = 0;
+    bool componentsCreated_ = false;
+    platform::UniqueFont font_;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Handles.h"
+
+namespace platform {
+
+// A system DLL that is not one of Windows' known DLLs, loaded from System32 only, so that a
+// copy planted beside the executable is never used.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const wchar_t* name);
+
+    template <class Function> Function* Get(const char* name) const {
+        return reinterpret_cast<Function*>(reinterpret_cast<void*>(Address(name)));
+    }
+
+private:
+    FARPROC Address(const char* name) const;
+
+    UniqueModule module_;
+};
+
+} // namespace platform

@@ -1,0 +1,97 @@
+# Shared by tools/wine-exec, tools/wine-stop and tools/run: the project's Wine prefix, a
+# virtual X display when none is set, and one persistent wineserver per prefix.
+# Sourced, not run. Honours WINEPREFIX; otherwise the prefix is build/wine of this checkout.
+
+wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+# Non-ASCII names reach Wine intact only under a UTF-8 locale.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+wine_state=${WINEPREFIX%/}.state
+
+wine_prepare_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 8>"$wine_state.lock"
+  flock 8
+  if [ ! -f "$WINEPREFIX/.tavimbo-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    # No Mono or Gecko: their installers would ask questions and nothing here needs them.
+    WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Meiryo UI" /t REG_SZ \
+      /d "IPAGothic" /f >/dev/null 2>&1
+    if [ -n "${TAVIMBO_DPI:-}" ]; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAVIMBO_DPI" /f >/dev/null 2>&1
+      wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$TAVIMBO_DPI" /f >/dev/null 2>&1
+    fi
+    wineserver -w
+    # A fresh prefix links Desktop, Documents and friends to the real home folder; make them
+    # folders of the prefix so that nothing run here writes into the user's home.
+    local user_dir
+    for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
+      local entry
+      for entry in "$user_dir"*; do
+        if [ -L "$entry" ]; then
+          rm -f "$entry"
+          mkdir -p "$entry"
+        fi
+      done
+    done
+    touch "$WINEPREFIX/.tavimbo-ready"
+  fi
+  flock -u 8
+}
+
+wine_ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  exec 9>"$wine_state.display.lock"
+  flock 9
+  local display="" pid=""
+  if [ -f "$wine_state.display" ]; then
+    read -r display pid <"$wine_state.display" || true
+    if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+      display=""
+    fi
+  fi
+  if [ -z "$display" ]; then
+    local number
+    for number in $(seq 91 199); do
+      [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+      setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+      pid=$!
+      local tries
+      for tries in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$number" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+      done
+      if [ -e "/tmp/.X11-unix/X$number" ] && kill -0 "$pid" 2>/dev/null; then
+        display=":$number"
+        echo "$display $pid" >"$wine_state.display"
+        break
+      fi
+    done
+  fi
+  flock -u 9
+  if [ -z "$display" ]; then
+    echo "wine-lib: could not start a virtual X display (Xvfb)" >&2
+    return 1
+  fi
+  export DISPLAY=$display
+}
+
+wine_ensure_server() {
+  # One wineserver for the whole run: later starts of programs are then fast.
+  wineserver -p >/dev/null 2>&1 || true
+}
+
+wine_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$wine_state.display" ]; then
+    local display pid
+    read -r display pid <"$wine_state.display" || true
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+    rm -f "$wine_state.display"
+  fi
+}
