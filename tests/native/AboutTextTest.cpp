@@ -1,0 +1,67 @@
+#include "info/AboutText.h"
+
+#include "app/AppInfo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AboutText, ListsEveryFactOnItsOwnLine) {
+    info::AboutFacts facts;
+    facts.title = L"Tavimbo";
+    facts.fileVersion = L"1.1.8289.23965";
+    facts.exePath = L"C:\\Tools\\Tavimbo.exe";
+    facts.screenWidth = 1920;
+    facts.screenHeight = 1080;
+    facts.clockText = L"Peace For Ukraine\r\n1 січня 2025 середа 00:30, Ukraine Standard Time";
+    const std::wstring expected = L"Tavimbo V1.1 (1.1.8289.23965) Release Build\r\n"
+                                  L"C:\\Tools\\Tavimbo.exe\r\n"
+                                  L"CurrentScreen 1920 x 1080\r\n"
+                                  L"\r\n" +
+                                  std::wstring(CopyrightText) + L"\r\n" +
+                                  std::wstring(ContactMail) + L"\r\n" +
+                                  std::wstring(HomePageUrl) + L"\r\n"
+                                  L"\r\n"
+                                  L"Peace For Ukraine\r\n"
+                                  L"1 січня 2025 середа 00:30, Ukraine Standard Time\r\n";
+    EXPECT_EQ(info::AboutText(facts), expected);
+}
+
+TEST(AboutText, AMissingVersionLeavesEmptyParentheses) {
+    info::AboutFacts facts;
+    facts.title = L"Tavimbo";
+    const std::wstring text = info::AboutText(facts);
+    EXPECT_EQ(text.substr(0, text.find(L"\r\n")), L"Tavimbo V1.1 () Release Build");
+}
+
+TEST(HomePageUrl, EndsInASlashSoThatPagesCanBeAppended) {
+    ASSERT_FALSE(HomePageUrl.empty());
+    EXPECT_EQ(HomePageUrl.back(), L'/');
+}
+
+TEST(GradientFor, OddRunsLeftToRightEvenTopToBottomFromWhite) {
+    struct Case {
+        std::uint32_t colour;
+        bool horizontal;
+        info::GradientColour to;
+    };
+    const Case cases[] = {
+        {0x000000, false, {0x0000, 0x0000, 0x0000}},
+        {0x000001, true, {0x0100, 0x0000, 0x0000}},
+        {0x123456, false, {0x5600, 0x3400, 0x1200}}, // 0x00BBGGRR: red in the low byte
+        {0xABCDEF, true, {0xEF00, 0xCD00, 0xAB00}},
+        {0xFFFFFE, false, {0xFE00, 0xFF00, 0xFF00}}, // the largest value drawn
+    };
+    for (const Case& c : cases) {
+        const info::Gradient gradient = info::GradientFor(c.colour);
+        EXPECT_EQ(gradient.horizontal, c.horizontal) << std::hex << c.colour;
+        EXPECT_EQ(gradient.from.red, 0xFF00) << std::hex << c.colour;
+        EXPECT_EQ(gradient.from.green, 0xFF00) << std::hex << c.colour;
+        EXPECT_EQ(gradient.from.blue, 0xFF00) << std::hex << c.colour;
+        EXPECT_EQ(gradient.to.red, c.to.red) << std::hex << c.colour;
+        EXPECT_EQ(gradient.to.green, c.to.green) << std::hex << c.colour;
+        EXPECT_EQ(gradient.to.blue, c.to.blue) << std::hex << c.colour;
+    }
+}
+
+} // namespace
