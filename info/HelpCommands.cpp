@@ -1,6 +1,65 @@
-#include "app/Unit1.h"
+#include "info/HelpCommands.h"
 
-void TForm1::ButtonHelpClick() {}
-void TForm1::ButtonPropertiesClick() {}
-void TForm1::ButtonDonationClick() {}
-void TForm1::ButtonHomeSiteClick() {}
+#include "app/Unit1.h"
+#include "info/HelpSearch.h"
+#include "platform/Handles.h"
+
+namespace {
+
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // A symbolic link counts only when its target can be opened.
+        const platform::UniqueHandle file(CreateFileW(
+            path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, 0, nullptr));
+        return file.get() != INVALID_HANDLE_VALUE;
+    }
+    return true;
+}
+
+// The result is not examined: what the shell cannot open, it reports itself.
+void OpenWithShell(HWND owner, const std::wstring& target) {
+    ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace
+
+SHELLEXECUTEINFOW FilePropertiesRequest(HWND owner, const std::wstring& path) {
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    request.hwnd = owner;
+    request.lpVerb = L"properties";
+    request.lpFile = path.c_str();
+    return request;
+}
+
+bool ShowFileProperties(const std::wstring& path) {
+    SetWindowPos(Form1->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SHELLEXECUTEINFOW request = FilePropertiesRequest(Form1->Handle(), path);
+    const bool shown = ShellExecuteExW(&request) != FALSE;
+    const platform::UniqueHandle process(request.hProcess);
+    return shown;
+}
+
+void TForm1::ButtonHelpClick() {
+    const std::wstring exePath = app::Application::ExeName();
+    if (const auto helpFile = info::FindHelpFile(exePath, IsExistingFile)) {
+        OpenWithShell(handle_, L"\"" + *helpFile + L"\"");
+    } else {
+        app::ShowPlainMessage(info::HelpFileNotFoundText(exePath));
+    }
+}
+
+void TForm1::ButtonPropertiesClick() { ShowFileProperties(app::Application::ExeName()); }
+
+void TForm1::ButtonDonationClick() {
+    OpenWithShell(handle_, std::wstring(HomePageUrl) + L"software/index3.html");
+}
+
+void TForm1::ButtonHomeSiteClick() { OpenWithShell(handle_, std::wstring(HomePageUrl)); }
