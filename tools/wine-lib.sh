@@ -13,7 +13,7 @@ wine_prepare_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 8>"$wine_state.lock"
   flock 8
-  if [ ! -f "$WINEPREFIX/.tavimbo-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.tavimbo-ready-shell-recorder" ]; then
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: their installers would ask questions and nothing here needs them.
     WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
@@ -38,9 +38,29 @@ wine_prepare_prefix() {
         fi
       done
     done
-    touch "$WINEPREFIX/.tavimbo-ready"
+    wine_register_shell_recorder
+    wineserver -w
+    touch "$WINEPREFIX/.tavimbo-ready-shell-recorder"
   fi
   flock -u 8
+}
+
+# Help files and web addresses that a program asks the shell to open go to the tests' recorder
+# (tests/recorder), so that tests can check them and no address ever reaches the host's
+# browser through winebrowser. Wine 8 reads associations from HKLM's classes only.
+wine_register_shell_recorder() {
+  local recorder="Z:${wine_root//\//\\}\\build\\windows\\ShellRecorder.exe"
+  local command="\"$recorder\" \"%1\""
+  local protocol
+  wine reg add 'HKLM\Software\Classes\.chm' /ve /d TavimboShellRecorder /f >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Classes\TavimboShellRecorder\shell\open\command' /ve \
+    /d "$command" /f >/dev/null 2>&1
+  for protocol in http https; do
+    wine reg delete "HKLM\\Software\\Classes\\$protocol" /f >/dev/null 2>&1
+    wine reg add "HKLM\\Software\\Classes\\$protocol" /v 'URL Protocol' /d '' /f >/dev/null 2>&1
+    wine reg add "HKLM\\Software\\Classes\\$protocol\\shell\\open\\command" /ve \
+      /d "$command" /f >/dev/null 2>&1
+  done
 }
 
 wine_ensure_display() {

@@ -1,0 +1,259 @@
+// The help page as a user meets it: the About box, the help file, Properties and the web pages.
+// What the program asks the shell to open reaches the recorder that the test prefix registers
+// for ".chm", http and https (tests/recorder), which writes it to ShellRecorder.log.
+
+#include "app/AppInfo.h"
+#include "info/UkraineClock.h"
+#include "tests/e2e/Driver.h"
+#include "Version.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+struct Started {
+    explicit Started(const fs::path& exe) : program(exe) {}
+    Program program;
+    HWND main = program.MainWindow();
+};
+
+HWND Button(HWND main, const wchar_t* caption) { return FindChild(main, L"Button", caption); }
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start)); // after the last CR LF
+    return lines;
+}
+
+// The names as Windows' own locale data gives them for Ukrainian.
+info::DateNames UkrainianNames() {
+    auto name = [](LCTYPE type) {
+        wchar_t text[80]{};
+        GetLocaleInfoW(1058, type, text, 80);
+        return std::wstring(text);
+    };
+    info::DateNames names;
+    for (LCTYPE i = 0; i < 12; ++i) {
+        names.months[i] = name(LOCALE_SMONTHNAME1 + i);
+    }
+    for (LCTYPE i = 0; i < 7; ++i) {
+        names.weekdays[i] = name(LOCALE_SDAYNAME1 + i);
+    }
+    return names;
+}
+
+info::Instant UtcNow() {
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    using namespace std::chrono;
+    return info::Instant(local_days{year{now.wYear} / now.wMonth / now.wDay} + hours{now.wHour} +
+                         minutes{now.wMinute} + seconds{now.wSecond} +
+                         milliseconds{now.wMilliseconds});
+}
+
+fs::path RecorderLog() { return BuiltExe().parent_path() / L"ShellRecorder.log"; }
+
+std::wstring ReadUtf8(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const std::string text = bytes.str();
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// The command lines the recorder was started with since the log was cleared.
+std::vector<std::wstring> Recorded(std::size_t expected) {
+    std::vector<std::wstring> lines;
+    WaitUntil([&] {
+        lines = Lines(ReadUtf8(RecorderLog()));
+        lines.pop_back();
+        return lines.size() >= expected;
+    });
+    return lines;
+}
+
+// The argument the recorder got: the shell removed the quotes the program put around it.
+std::wstring RecordedArgument(const std::wstring& commandLine) {
+    const std::size_t quote = commandLine.find(L"\" \"");
+    if (quote == std::wstring::npos || commandLine.back() != L'"') {
+        return L"unexpected command line " + commandLine;
+    }
+    return commandLine.substr(quote + 3, commandLine.size() - quote - 4);
+}
+
+class HelpPage : public testing::Test {
+protected:
+    void SetUp() override {
+        std::error_code ignored;
+        fs::remove(RecorderLog(), ignored);
+        // Nothing above the sandboxes may hold a help file.
+        ASSERT_FALSE(fs::exists(sandbox.Folder().parent_path() / L"Tavimbo.chm"));
+        ASSERT_FALSE(fs::exists(L"C:\\Tavimbo.chm"));
+    }
+
+    Sandbox sandbox;
+};
+
+void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instant before) {
+    const info::Instant after = UtcNow();
+    ASSERT_TRUE(box) << "no About box";
+    EXPECT_EQ(box.caption, L"Tavimbo");
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"&OK"});
+    EXPECT_EQ(GetWindowLongPtrW(box.handle, GWL_STYLE) & WS_SYSMENU, 0) << "system menu";
+
+    const std::vector<std::wstring> lines = Lines(box.text);
+    ASSERT_EQ(lines.size(), 11u) << Narrow(box.text);
+    EXPECT_EQ(lines[0], L"Tavimbo V1.1 (" + std::wstring(L"" TAVIMBO_FILE_VERSION_TEXT) + L") Release Build");
+    EXPECT_EQ(lines[1], exe.wstring());
+    EXPECT_EQ(lines[2], L"CurrentScreen " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+                            std::to_wstring(GetSystemMetrics(SM_CYSCREEN)));
+    EXPECT_EQ(lines[3], L"");
+    EXPECT_EQ(lines[4], CopyrightText);
+    EXPECT_EQ(lines[5], ContactMail);
+    EXPECT_EQ(lines[6], HomePageUrl);
+    EXPECT_EQ(lines[7], L"");
+    const info::DateNames names = UkrainianNames();
+    EXPECT_TRUE(lines[8] + L"\r\n" + lines[9] == info::UkraineClockText(before, names) ||
+                lines[8] + L"\r\n" + lines[9] == info::UkraineClockText(after, names))
+        << Narrow(lines[8] + L" / " + lines[9]);
+    EXPECT_EQ(lines[10], L"") << "the text ends in CR LF";
+
+    RECT boxRect{}, mainRect{};
+    GetWindowRect(box.handle, &boxRect);
+    GetWindowRect(main, &mainRect);
+    EXPECT_NEAR(boxRect.left + boxRect.right, mainRect.left + mainRect.right, 1) << "centred across";
+    EXPECT_NEAR(boxRect.top + boxRect.bottom, mainRect.top + mainRect.bottom, 1) << "centred down";
+}
+
+TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
+    Started app(sandbox.Exe());
+    ASSERT_NE(app.main, nullptr);
+    // Away from the screen's middle, so that centring over the window is what is seen.
+    SetWindowPos(app.main, nullptr, 300, 520, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    struct Case {
+        const char* name;
+        bool byKey;
+        WORD closeKey;
+    };
+    for (const Case c : {Case{"Ctrl+Enter, closed by Enter", true, VK_RETURN},
+                         Case{"button, closed by Esc", false, VK_ESCAPE}}) {
+        SCOPED_TRACE(c.name);
+        const info::Instant before = UtcNow();
+        if (c.byKey) {
+            PressKey(app.main, VK_RETURN, Ctrl);
+        } else {
+            Click(Button(app.main, L"バージョン情報"));
+        }
+        const Box box = WaitForBox(app.program.Id());
+        ExpectAboutBox(box, app.main, sandbox.Exe(), before);
+        EXPECT_FALSE(IsWindowEnabled(app.main)) << "modal";
+        PressKey(box.handle, c.closeKey);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.handle); }, 5s)) << "still open";
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.main) != FALSE; }, 5s));
+    }
+    EXPECT_TRUE(app.program.Running());
+}
+
+TEST_F(HelpPage, ScreenshotOfTheAboutBox) {
+    Started app(sandbox.Exe());
+    ASSERT_NE(app.main, nullptr);
+    PressKey(app.main, VK_RETURN, Ctrl);
+    const Box box = WaitForBox(app.program.Id());
+    ASSERT_TRUE(box);
+    RECT rect{};
+    GetWindowRect(box.handle, &rect);
+    Sleep(300);
+    const fs::path picture = BuiltExe().parent_path().parent_path() / L"screenshot-about.png";
+    const HostResult shot = RunOnHost(
+        {L"import", L"-window", L"root", L"-crop",
+         std::to_wstring(rect.right - rect.left + 40) + L"x" + std::to_wstring(rect.bottom - rect.top + 40) +
+             L"+" + std::to_wstring(std::max(0L, rect.left - 20)) + L"+" + std::to_wstring(std::max(0L, rect.top - 20)),
+         UnixPath(picture)});
+    EXPECT_EQ(shot.exitCode, 0) << shot.output;
+    box.Press(IDOK);
+}
+
+TEST_F(HelpPage, WithoutAHelpFileF1AndTheButtonSayItIsNotFound) {
+    Started app(sandbox.Exe());
+    ASSERT_NE(app.main, nullptr);
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "F1" : "button");
+        if (byKey) {
+            PressKey(app.main, VK_F1);
+        } else {
+            Click(Button(app.main, L"ヘルプ表示"));
+        }
+        const Box box = WaitForBox(app.program.Id());
+        ASSERT_TRUE(box) << "no message";
+        EXPECT_EQ(box.caption, L"Tavimbo");
+        EXPECT_EQ(box.text, L"HelpFile Not Found.\r\n\r\nTavimbo.chm");
+        box.Press(IDOK);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.handle); }, 5s));
+    }
+    EXPECT_FALSE(fs::exists(RecorderLog())) << "the shell was asked to open something";
+}
+
+TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
+    const fs::path root = sandbox.Folder();
+    const fs::path builtHelp = BuiltExe().parent_path() / L"Tavimbo.chm";
+    ASSERT_TRUE(fs::exists(builtHelp)) << "the build places the help file beside Tavimbo.exe";
+    struct Case {
+        const char* name;
+        fs::path exe;
+        fs::path help;
+        fs::path folderNamedLikeIt;
+    };
+    const Case cases[] = {
+        {"beside the executable", root / L"Beside" / L"Tavimbo.exe", root / L"Beside" / L"Tavimbo.chm", {}},
+        {"two levels up", root / L"A" / L"B" / L"Tavimbo.exe", root / L"Tavimbo.chm", {}},
+        {"behind a folder of the same name", root / L"C D" / L"Tavimbo.exe", root / L"Tavimbo.chm",
+         root / L"C D" / L"Tavimbo.chm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ignored;
+        fs::remove(RecorderLog(), ignored);
+        fs::remove(root / L"Tavimbo.chm", ignored);
+        fs::create_directories(c.exe.parent_path());
+        fs::copy_file(BuiltExe(), c.exe, fs::copy_options::overwrite_existing);
+        fs::copy_file(builtHelp, c.help, fs::copy_options::overwrite_existing);
+        if (!c.folderNamedLikeIt.empty()) {
+            fs::create_directories(c.folderNamedLikeIt);
+        }
+        Started app(c.exe);
+        ASSERT_NE(app.main, nullptr);
+        PressKey(app.main, VK_F1);
+        const std::vector<std::wstring> recorded = Recorded(1);
+        ASSERT_EQ(recorded.size(), 1u);
+        EXPECT_EQ(RecordedArgument(recorded[0]), c.help.wstring());
+        EXPECT_FALSE(WaitForBox(app.program.Id(), 300ms)) << "a message besides";
+    }
+}
+
+TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
+    Started app(sandbox.Exe());
+    ASSERT_NE(app.main, nullptr);
+    Click(Button(app.main, L"開発支援"));
+    ASSERT_EQ(Recorded(1).size(), 1u);
+    Click(Button(app.main, L"ホームページ"));
+    const std::vector<std::wstring> recorded = Recorded(2);
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(RecordedArgument(recorded[0]), std::wstring(HomePageUrl) + L"software/index3.html");
+    EXPECT_EQ(RecordedArgument(recorded[1]), HomePageUrl);
+}
+
+} // namespace
