@@ -215,7 +215,6 @@ void AboutBoxPaint(HWND sender) {
 }
 
 void TForm1::ButtonAboutClick() {
-    application_.Restore();
     info::AboutFacts facts;
     facts.title = application_.Title();
     facts.exePath = app::Application::ExeName();
