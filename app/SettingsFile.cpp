@@ -1,7 +1,6 @@
 #include "app/SettingsFile.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace app {
 
@@ -44,25 +43,23 @@ int DigitValue(wchar_t character, unsigned base) {
     return -1;
 }
 
-// The digits as an unsigned magnitude, or nothing when they are empty, contain anything else,
-// or exceed the limit.
-std::optional<std::uint32_t> ReadDigits(std::wstring_view digits, unsigned base,
-                                        std::uint32_t limit) {
+// The digits' value, or -1 when they are empty, contain anything else or exceed the limit.
+std::int64_t ReadDigits(std::wstring_view digits, unsigned base, std::uint32_t limit) {
     if (digits.empty()) {
-        return std::nullopt;
+        return -1;
     }
-    std::uint64_t value = 0;
+    std::int64_t value = 0;
     for (wchar_t character : digits) {
         const int digit = DigitValue(character, base);
         if (digit < 0) {
-            return std::nullopt;
+            return -1;
         }
-        value = value * base + static_cast<unsigned>(digit);
+        value = value * base + digit;
         if (value > limit) {
-            return std::nullopt;
+            return -1;
         }
     }
-    return static_cast<std::uint32_t>(value);
+    return value;
 }
 
 } // namespace
@@ -85,15 +82,15 @@ std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback) {
         base = 16;
     }
     // Hexadecimal is a 32-bit pattern of at most 8 digits: "$FFFFFFFF" is -1.
-    const std::optional<std::uint32_t> magnitude =
-        base == 16 ? (text.size() <= 8 ? ReadDigits(text, 16, 0xFFFFFFFFu) : std::nullopt)
+    const std::int64_t magnitude =
+        base == 16 ? (text.size() <= 8 ? ReadDigits(text, 16, 0xFFFFFFFFu) : -1)
                    : ReadDigits(text, 10, negative ? 0x80000000u : 0x7FFFFFFFu);
-    if (!magnitude) {
+    if (magnitude < 0) {
         return fallback;
     }
     // Unsigned arithmetic wraps, so "-$80000000" and "-2147483648" both give the lowest value.
-    const std::uint32_t bits = negative ? 0u - *magnitude : *magnitude;
-    return static_cast<std::int32_t>(bits);
+    const auto bits = static_cast<std::uint32_t>(magnitude);
+    return static_cast<std::int32_t>(negative ? 0u - bits : bits);
 }
 
 bool ReadBoolean(std::wstring_view text, bool fallback) {

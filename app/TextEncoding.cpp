@@ -15,18 +15,6 @@ constexpr bool IsSurrogate(char32_t value) { return value >= 0xD800 && value <= 
 constexpr bool IsHighSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
 
-std::string_view Mark(TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return Utf8Mark;
-    case TextEncoding::Utf16LE:
-        return Utf16LEMark;
-    case TextEncoding::Utf16BE:
-        return Utf16BEMark;
-    }
-    return {};
-}
-
 // std::wstring holds UTF-16 on Windows and UTF-32 elsewhere; these two keep the difference
 // here. A lone surrogate passes through as itself, so UTF-16 text round-trips unchanged.
 void AppendCodePoint(std::wstring& text, char32_t value) {
@@ -160,9 +148,21 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 } // namespace
 
+std::string_view ByteOrderMark(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return Utf8Mark;
+    case TextEncoding::Utf16LE:
+        return Utf16LEMark;
+    case TextEncoding::Utf16BE:
+        return Utf16BEMark;
+    }
+    return {};
+}
+
 std::optional<TextEncoding> DetectByteOrderMark(std::string_view bytes) {
     for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
-        if (bytes.starts_with(Mark(encoding))) {
+        if (bytes.starts_with(ByteOrderMark(encoding))) {
             return encoding;
         }
     }
@@ -182,7 +182,7 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding) {
 }
 
 std::string EncodeText(std::wstring_view text, TextEncoding encoding) {
-    std::string bytes(Mark(encoding));
+    std::string bytes(ByteOrderMark(encoding));
     bytes.reserve(bytes.size() + text.size() * 3);
     for (std::size_t index = 0; index < text.size();) {
         const char32_t value = NextCodePoint(text, index);

@@ -11,6 +11,7 @@ namespace app {
 enum class TextEncoding { Utf8, Utf16LE, Utf16BE };
 
 std::optional<TextEncoding> DetectByteOrderMark(std::string_view bytes);
+std::string_view ByteOrderMark(TextEncoding encoding);
 
 // Decodes the text that follows the mark; malformed sequences become U+FFFD.
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto encoding = app::DetectByteOrderMark(bytes);
     std::wstring text;
     if (encoding) {
-        const std::size_t mark = *encoding == app::TextEncoding::Utf8 ? 3 : 2;
+        const std::size_t mark = app::ByteOrderMark(*encoding).size();
         const std::string_view body = bytes.substr(mark);
         text = app::DecodeText(body, *encoding);
         const std::string encoded = app::EncodeText(text, *encoding);

@@ -63,7 +63,7 @@ TEST(EncodeText, WritesTheMarkAndEachEncodingExactly) {
         const int encoding = static_cast<int>(c.encoding);
         EXPECT_EQ(Hex(app::EncodeText(Sample, c.encoding)), Hex(c.bytes)) << "encoding " << encoding;
         EXPECT_EQ(app::DetectByteOrderMark(c.bytes), c.encoding) << "encoding " << encoding;
-        const std::size_t mark = c.encoding == TextEncoding::Utf8 ? 3 : 2;
+        const std::size_t mark = app::ByteOrderMark(c.encoding).size();
         EXPECT_EQ(app::DecodeText(std::string_view(c.bytes).substr(mark), c.encoding), Sample)
             << "encoding " << encoding;
         EXPECT_EQ(Hex(app::EncodeText(L"", c.encoding)), Hex(c.bytes.substr(0, mark)))
@@ -141,7 +141,7 @@ TEST(SettingsText, SurvivesEachEncodingThroughTheInMemoryCopy) {
         const std::string bytes = app::EncodeText(text, encoding);
         const auto detected = app::DetectByteOrderMark(bytes);
         ASSERT_EQ(detected, encoding) << "encoding " << static_cast<int>(encoding);
-        const std::size_t mark = encoding == TextEncoding::Utf8 ? 3 : 2;
+        const std::size_t mark = app::ByteOrderMark(encoding).size();
         const app::IniFile file =
             app::IniFile::Parse(app::DecodeText(std::string_view(bytes).substr(mark), encoding));
         EXPECT_EQ(app::EncodeText(file.Text(), encoding), bytes)
