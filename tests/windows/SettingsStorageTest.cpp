@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
+#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,7 @@ namespace {
 
 using namespace std::string_literals;
 using app::TextEncoding;
-
-std::string Narrow(const std::wstring& text) {
-    std::string bytes = app::EncodeText(text, TextEncoding::Utf8);
-    return bytes.substr(3);
-}
+using e2e::Narrow;
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     const platform::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
@@ -40,6 +37,25 @@ std::string ReadBytes(const std::wstring& path) {
     ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
+}
+
+platform::UniqueHandle OpenHeld(const std::wstring& path, DWORD access) {
+    return platform::UniqueHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The message of the error that the action throws.
+template <class Action> std::wstring ErrorOf(Action action) {
+    try {
+        action();
+    } catch (const platform::Error& error) {
+        return error.Message();
+    }
+    return L"<no error>";
+}
+
+std::wstring FileError(const wchar_t* verb, const std::wstring& path, DWORD code) {
+    return L"Cannot "s + verb + L" file \"" + path + L"\". " + platform::SystemErrorText(code);
 }
 
 // A fresh folder for each test, removed with everything in it afterwards.
@@ -151,25 +167,16 @@ TEST_F(SettingsStorage, ReadsEachEncodingAndAMissingFileAsEmpty) {
 TEST_F(SettingsStorage, AFileHeldOpenForWritingCannotBeOpened) {
     const std::wstring path = Path(L"Held.ini");
     WriteBytes(path, "[A]\r\nk=v\r\n");
-    const platform::UniqueHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE,
-                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const platform::UniqueHandle writer = OpenHeld(path, GENERIC_WRITE);
     ASSERT_NE(writer.get(), INVALID_HANDLE_VALUE);
-    try {
-        app::ReadSettingsFile(path);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::Error& error) {
-        EXPECT_EQ(error.Message(), L"Cannot open file \"" + path + L"\". " +
-                                       platform::SystemErrorText(ERROR_SHARING_VIOLATION));
-    }
+    EXPECT_EQ(ErrorOf([&] { app::ReadSettingsFile(path); }),
+              FileError(L"open", path, ERROR_SHARING_VIOLATION));
 }
 
 TEST_F(SettingsStorage, AFileOpenForReadingOnlyIsRead) {
     const std::wstring path = Path(L"Shared.ini");
     WriteBytes(path, "[A]\r\nk=v\r\n");
-    const platform::UniqueHandle reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                    nullptr));
+    const platform::UniqueHandle reader = OpenHeld(path, GENERIC_READ);
     ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(app::ReadSettingsFile(path).text, L"[A]\r\nk=v\r\n");
 }
@@ -198,30 +205,18 @@ TEST_F(SettingsStorage, AFileThatCannotBeReplacedStaysAsItWas) {
     const std::wstring path = Path(L"Viewed.ini");
     WriteBytes(path, "[Other]\r\nx=1\r\n");
     // Another program reads the file and does not let it be deleted or renamed over meanwhile.
-    const platform::UniqueHandle reader(CreateFileW(path.c_str(), GENERIC_READ,
-                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const platform::UniqueHandle reader = OpenHeld(path, GENERIC_READ);
     ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
-    try {
-        app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
-        ADD_FAILURE() << "no error";
-    } catch (const platform::Error& error) {
-        EXPECT_EQ(error.Message(), L"Cannot create file \"" + path + L"\". " +
-                                       platform::SystemErrorText(ERROR_ACCESS_DENIED));
-    }
+    EXPECT_EQ(ErrorOf([&] { app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt}); }),
+              FileError(L"create", path, ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadBytes(path), "[Other]\r\nx=1\r\n");
     EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Viewed.ini"});
 }
 
 TEST_F(SettingsStorage, AFileInAMissingFolderCannotBeCreated) {
     const std::wstring path = Path(L"Missing\\Tavimbo.ini");
-    try {
-        app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
-        ADD_FAILURE() << "no error";
-    } catch (const platform::Error& error) {
-        EXPECT_EQ(error.Message(), L"Cannot create file \"" + path + L"\". " +
-                                       platform::SystemErrorText(ERROR_PATH_NOT_FOUND));
-    }
+    EXPECT_EQ(ErrorOf([&] { app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt}); }),
+              FileError(L"create", path, ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(FolderContents().empty());
 }
 
