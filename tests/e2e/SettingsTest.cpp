@@ -155,6 +155,27 @@ TEST(Settings, AHandWrittenMaximisedStateInAnyCaseStartsMaximisedAndRestoresToTh
     }
 }
 
+TEST(Settings, OnlyTheLowEightBitsOfTheStateCountAndShowCmdIsNotRead) {
+    struct Case {
+        const char* entries;
+        bool maximised;
+    };
+    const Case cases[] = {
+        {"State=258\r\n", true},         // 256 + 2
+        {"State=7\r\n", false},          // no state: normal
+        {"ShowCmd=3\r\nState=0\r\n", false}, // 3 would be SW_SHOWMAXIMIZED
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        WriteFileBytes(sandbox.Ini(), "[POSITION]\r\n"s + c.entries);
+        Program program(sandbox.Exe());
+        const HWND main = program.MainWindow();
+        ASSERT_NE(main, nullptr) << c.entries;
+        EXPECT_EQ(IsZoomed(main) != FALSE, c.maximised) << c.entries;
+        EXPECT_FALSE(IsIconic(main)) << c.entries;
+    }
+}
+
 TEST(Settings, HandWrittenTopValuesLoadAsNumbersOrTheDefault) {
     struct Case {
         const char* value;
