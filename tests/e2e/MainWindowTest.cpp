@@ -138,9 +138,12 @@ TEST(MainWindow, ConfirmationNoKeepsTheWindowAndYesClosesIt) {
     ASSERT_TRUE(question);
     EXPECT_EQ(question.caption, L"Tavimbo");
     EXPECT_EQ(question.text, L"終了してよいですか？");
+    EXPECT_EQ(GetWindow(question.handle, GW_OWNER), app.main);
+    EXPECT_FALSE(IsWindowEnabled(app.main));
     question.Press(IDNO);
     EXPECT_FALSE(app.program.WaitForExit(500ms));
     EXPECT_TRUE(IsWindowVisible(app.main));
+    EXPECT_TRUE(IsWindowEnabled(app.main));
     EXPECT_TRUE(AcceptsFiles(app.main));
 
     PostMessageW(app.main, WM_CLOSE, 0, 0);
