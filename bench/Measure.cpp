@@ -95,6 +95,11 @@ int Measure(const std::filesystem::path& program) {
         TerminateProcess(process.get(), 1);
         return Fail(L"the program did not close on WM_CLOSE (did it ask something?)");
     }
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process.get(), &exitCode) || exitCode != 0) {
+        std::fwprintf(stderr, L"Measure: the program exited with code %lu\n", exitCode);
+        return 1;
+    }
 
     std::printf("%.1f %llu\n", startupMs, static_cast<unsigned long long>(memory.PeakWorkingSetSize));
     return 0;
