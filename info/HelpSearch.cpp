@@ -1,5 +1,6 @@
 #include "info/HelpSearch.h"
 
+#include "app/FilePath.h"
 #include "platform/Error.h"
 
 namespace info {
@@ -30,11 +31,6 @@ bool IsDriveRoot(const std::wstring& path) {
 
 } // namespace
 
-std::wstring FilePart(const std::wstring& path) {
-    const std::size_t last = path.find_last_of(L"\\/:");
-    return last == std::wstring::npos ? path : path.substr(last + 1);
-}
-
 std::wstring FolderPart(const std::wstring& path) {
     if (IsDriveRoot(path) || IsShareRoot(path)) {
         return {};
@@ -50,11 +46,7 @@ std::wstring FolderPart(const std::wstring& path) {
 }
 
 std::wstring HelpFileName(const std::wstring& exePath) {
-    const std::size_t dot = exePath.find_last_of(L'.');
-    const std::size_t separator = exePath.find_last_of(L"\\/:");
-    const bool hasExtension =
-        dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator);
-    return (hasExtension ? exePath.substr(0, dot) : exePath) + L".chm";
+    return app::ChangeFileExtension(exePath, L".chm");
 }
 
 std::optional<std::wstring> FindHelpFile(const std::wstring& exePath,
@@ -72,12 +64,12 @@ std::optional<std::wstring> FindHelpFile(const std::wstring& exePath,
             return std::nullopt;
         }
         const std::wstring separator = IsSlash(parent.back()) ? L"" : L"\\";
-        candidate = parent + separator + FilePart(candidate);
+        candidate = parent + separator + app::ExtractFileName(candidate);
     }
 }
 
 std::wstring HelpFileNotFoundText(const std::wstring& exePath) {
-    return L"HelpFile Not Found.\r\n\r\n" + FilePart(HelpFileName(exePath));
+    return L"HelpFile Not Found.\r\n\r\n" + app::ExtractFileName(HelpFileName(exePath));
 }
 
 } // namespace info

@@ -6,9 +6,6 @@
 
 namespace info {
 
-// What follows the last backslash, slash or colon; the whole path when there is none.
-std::wstring FilePart(const std::wstring& path);
-
 // What precedes the last backslash or slash. A separator right after a drive colon is kept
 // (C:\Tools gives C:\); a drive root (C:\) or a share root (\\server\share) has none.
 std::wstring FolderPart(const std::wstring& path);

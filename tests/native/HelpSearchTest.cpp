@@ -39,24 +39,6 @@ TEST(FolderPart, KeepsTheRootSeparatorAndStopsAtRoots) {
     }
 }
 
-TEST(FilePart, FollowsTheLastSeparatorOrColon) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* file;
-    };
-    const Case cases[] = {
-        {L"C:\\Tools\\Tavimbo.chm", L"Tavimbo.chm"},
-        {L"C:/Tools/Tavimbo.chm", L"Tavimbo.chm"},
-        {L"C:Tavimbo.chm", L"Tavimbo.chm"},
-        {L"\\\\server\\share\\Tavimbo.chm", L"Tavimbo.chm"},
-        {L"C:\\Tools\\", L""},
-        {L"Tavimbo.chm", L"Tavimbo.chm"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(info::FilePart(c.path), c.file) << Narrow(c.path);
-    }
-}
-
 TEST(HelpFileName, ReplacesOnlyTheFileNamesExtension) {
     struct Case {
         const wchar_t* exe;
