@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -166,6 +167,36 @@ TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.main) != FALSE; }, 5s));
     }
     EXPECT_TRUE(app.program.Running());
+}
+
+// The colour at a point of the About box's client area, as the screen shows it.
+COLORREF ClientPixel(HWND box, POINT point) {
+    ClientToScreen(box, &point);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
+    Started app(sandbox.Exe());
+    ASSERT_NE(app.main, nullptr);
+    PressKey(app.main, VK_RETURN, Ctrl);
+    const Box box = WaitForBox(app.program.Id());
+    ASSERT_TRUE(box);
+    RECT client{};
+    GetClientRect(box.handle, &client);
+    std::vector<COLORREF> farCorners;
+    for (int paint = 0; paint < 4; ++paint) {
+        RedrawWindow(box.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Sleep(200);
+        EXPECT_EQ(ClientPixel(box.handle, {0, 0}), RGB(255, 255, 255)) << "paint " << paint;
+        farCorners.push_back(ClientPixel(box.handle, {client.right - 1, client.bottom - 1}));
+    }
+    std::sort(farCorners.begin(), farCorners.end());
+    EXPECT_EQ(std::unique(farCorners.begin(), farCorners.end()) - farCorners.begin(), 4)
+        << "the colour is drawn anew on every paint";
+    box.Press(IDOK);
 }
 
 TEST_F(HelpPage, ScreenshotOfTheAboutBox) {
