@@ -26,6 +26,22 @@ struct Started {
 
 HWND Button(HWND main, const wchar_t* caption) { return FindChild(main, L"Button", caption); }
 
+// A help-page command, run either by its hidden shortcut or by its button.
+struct Command {
+    const char* name;
+    WORD key;
+    unsigned modifiers;
+    const wchar_t* button; // nullptr: by the key
+};
+
+void RunCommand(HWND main, const Command& command) {
+    if (command.button == nullptr) {
+        PressKey(main, command.key, command.modifiers);
+    } else {
+        Click(Button(main, command.button));
+    }
+}
+
 std::vector<std::wstring> Lines(const std::wstring& text) {
     std::vector<std::wstring> lines;
     std::size_t start = 0;
@@ -146,19 +162,14 @@ TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
     SetWindowPos(app.main, nullptr, 300, 520, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     struct Case {
-        const char* name;
-        bool byKey;
+        Command command;
         WORD closeKey;
     };
-    for (const Case c : {Case{"Ctrl+Enter, closed by Enter", true, VK_RETURN},
-                         Case{"button, closed by Esc", false, VK_ESCAPE}}) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : {Case{{"Ctrl+Enter", VK_RETURN, Ctrl, nullptr}, VK_RETURN},
+                          Case{{"button", 0, None, L"バージョン情報"}, VK_ESCAPE}}) {
+        SCOPED_TRACE(c.command.name);
         const info::Instant before = UtcNow();
-        if (c.byKey) {
-            PressKey(app.main, VK_RETURN, Ctrl);
-        } else {
-            Click(Button(app.main, L"バージョン情報"));
-        }
+        RunCommand(app.main, c.command);
         const Box box = WaitForBox(app.program.Id());
         ExpectAboutBox(box, app.main, sandbox.Exe(), before);
         EXPECT_FALSE(IsWindowEnabled(app.main)) << "modal";
@@ -196,18 +207,10 @@ TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
     std::sort(farCorners.begin(), farCorners.end());
     EXPECT_EQ(std::unique(farCorners.begin(), farCorners.end()) - farCorners.begin(), 4)
         << "the colour is drawn anew on every paint";
-    box.Press(IDOK);
-}
 
-TEST_F(HelpPage, ScreenshotOfTheAboutBox) {
-    Started app(sandbox.Exe());
-    ASSERT_NE(app.main, nullptr);
-    PressKey(app.main, VK_RETURN, Ctrl);
-    const Box box = WaitForBox(app.program.Id());
-    ASSERT_TRUE(box);
+    // A picture of the box, for a person to look at: build/screenshot-about.png.
     RECT rect{};
     GetWindowRect(box.handle, &rect);
-    Sleep(300);
     const fs::path picture = BuiltExe().parent_path().parent_path() / L"screenshot-about.png";
     const HostResult shot = RunOnHost(
         {L"import", L"-window", L"root", L"-crop",
@@ -221,13 +224,10 @@ TEST_F(HelpPage, ScreenshotOfTheAboutBox) {
 TEST_F(HelpPage, WithoutAHelpFileF1AndTheButtonSayItIsNotFound) {
     Started app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
-    for (const bool byKey : {true, false}) {
-        SCOPED_TRACE(byKey ? "F1" : "button");
-        if (byKey) {
-            PressKey(app.main, VK_F1);
-        } else {
-            Click(Button(app.main, L"ヘルプ表示"));
-        }
+    for (const Command& command :
+         {Command{"F1", VK_F1, None, nullptr}, Command{"button", 0, None, L"ヘルプ表示"}}) {
+        SCOPED_TRACE(command.name);
+        RunCommand(app.main, command);
         const Box box = WaitForBox(app.program.Id());
         ASSERT_TRUE(box) << "no message";
         EXPECT_EQ(box.caption, L"Tavimbo");
@@ -294,13 +294,10 @@ TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
 TEST_F(HelpPage, AltEnterAndTheButtonAskForPropertiesWithoutAMessageOfTheirOwn) {
     Started app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
-    for (const bool byKey : {true, false}) {
-        SCOPED_TRACE(byKey ? "Alt+Enter" : "button");
-        if (byKey) {
-            PressKey(app.main, VK_RETURN, Alt);
-        } else {
-            Click(Button(app.main, L"プロパティ表示"));
-        }
+    for (const Command& command : {Command{"Alt+Enter", VK_RETURN, Alt, nullptr},
+                                   Command{"button", 0, None, L"プロパティ表示"}}) {
+        SCOPED_TRACE(command.name);
+        RunCommand(app.main, command);
         EXPECT_FALSE(WaitForBox(app.program.Id(), 1s)) << "a message appeared";
         EXPECT_TRUE(IsWindowEnabled(app.main));
     }
