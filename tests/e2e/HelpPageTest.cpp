@@ -124,12 +124,39 @@ protected:
     Sandbox sandbox;
 };
 
-void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instant before) {
+// The mouse cursor that the screen shows with the pointer over the middle of a window.
+HCURSOR CursorOver(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    WaitUntil(
+        [&] {
+            GetCursorInfo(&info);
+            return WindowFromPoint(info.ptScreenPos) == window;
+        },
+        2s);
+    Sleep(200);
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+// hand: the cursor the program shows over its main window's buttons.
+void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instant before,
+                    HCURSOR hand) {
     const info::Instant after = UtcNow();
     ASSERT_TRUE(box) << "no About box";
     EXPECT_EQ(box.caption, L"Tavimbo");
     EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"&OK"});
     EXPECT_EQ(GetWindowLongPtrW(box.handle, GWL_STYLE) & WS_SYSMENU, 0) << "system menu";
+    EXPECT_EQ(LOWORD(SendMessageW(box.handle, DM_GETDEFID, 0, 0)), IDOK) << "default button";
+    EXPECT_EQ(CursorOver(GetDlgItem(box.handle, IDOK)), hand) << "hand cursor over the button";
+    EXPECT_NE(CursorOver(GetDlgItem(box.handle, 0xFFFF)), hand) << "no hand over the text";
+    const HWND icon = FindChild(box.handle, L"Static");
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON) << "the icon comes first";
+    EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "an icon is shown";
 
     const std::vector<std::wstring> lines = Lines(box.text);
     ASSERT_EQ(lines.size(), 11u) << Narrow(box.text);
@@ -160,6 +187,8 @@ TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
     ASSERT_NE(app.main, nullptr);
     // Away from the screen's middle, so that centring over the window is what is seen.
     SetWindowPos(app.main, nullptr, 300, 520, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // The program's own handles differ from this process's: take its hand from a button.
+    const HCURSOR hand = CursorOver(Button(app.main, L"プログラムを「送る」に登録・削除"));
 
     struct Case {
         Command command;
@@ -171,7 +200,7 @@ TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
         const info::Instant before = UtcNow();
         RunCommand(app.main, c.command);
         const Box box = WaitForBox(app.program.Id());
-        ExpectAboutBox(box, app.main, sandbox.Exe(), before);
+        ExpectAboutBox(box, app.main, sandbox.Exe(), before, hand);
         EXPECT_FALSE(IsWindowEnabled(app.main)) << "modal";
         PressKey(box.handle, c.closeKey);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.handle); }, 5s)) << "still open";
