@@ -304,6 +304,15 @@ TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
     }
 }
 
+TEST_F(HelpPage, TheBuiltProgramOpensTheHelpFileTheBuildPlacedBesideIt) {
+    Started app(BuiltExe());
+    ASSERT_NE(app.main, nullptr);
+    Click(Button(app.main, L"ヘルプ表示"));
+    const std::vector<std::wstring> recorded = Recorded(1);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(RecordedArgument(recorded[0]), (BuiltExe().parent_path() / L"Tavimbo.chm").wstring());
+}
+
 TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
     Started app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
