@@ -32,21 +32,17 @@ struct AboutBox {
     HWND button = nullptr;
 };
 
-// The metrics of a standard message window, in dialog units of its font.
-struct DialogUnits {
-    int x;
-    int y;
-    int Horizontal(int units) const { return MulDiv(units, x, 4); }
-    int Vertical(int units) const { return MulDiv(units, y, 8); }
-};
-
-DialogUnits FontUnits(HDC context) {
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(context, &metrics);
+// The font's average character width, measured over the alphabet as dialogs do.
+int AverageCharWidth(HDC context) {
     SIZE alphabet{};
     constexpr wchar_t Letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     GetTextExtentPoint32W(context, Letters, 52, &alphabet);
-    return {(alphabet.cx / 26 + 1) / 2, metrics.tmHeight};
+    return (alphabet.cx / 26 + 1) / 2;
+}
+
+void Place(HWND window, const info::Placement& placement) {
+    SetWindowPos(window, nullptr, placement.left, placement.top, placement.width, placement.height,
+                 SWP_NOZORDER);
 }
 
 HWND CreateChild(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
@@ -91,39 +87,26 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
     const HGDIOBJ previous = SelectObject(context, font);
     DrawTextW(context, box.text.c_str(), -1, &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    const DialogUnits units = FontUnits(context);
+    TEXTMETRICW textMetrics{};
+    GetTextMetricsW(context, &textMetrics);
+    const int averageCharWidth = AverageCharWidth(context);
     SelectObject(context, previous);
     ReleaseDC(dialog, context);
-
-    const int textWidth = textRect.right;
-    const int textHeight = textRect.bottom;
-    const int iconSize = GetSystemMetrics(SM_CXICON);
-    const int margin = units.Horizontal(8);
-    const int marginTop = units.Vertical(8);
-    const int gap = units.Horizontal(10);
-    const int buttonWidth = units.Horizontal(50);
-    const int buttonHeight = units.Vertical(14);
-    const int textLeft = margin + iconSize + gap;
-    const int bodyHeight = std::max(iconSize, textHeight);
-    const int clientWidth = std::max(textLeft + textWidth, buttonWidth) + margin;
-    const int buttonTop = marginTop + bodyHeight + units.Vertical(10);
-    const int clientHeight = buttonTop + buttonHeight + marginTop;
+    const info::AboutLayout layout =
+        info::LayOutAbout(textRect.right, textRect.bottom, GetSystemMetrics(SM_CXICON),
+                          averageCharWidth, textMetrics.tmHeight);
 
     const HWND icon = CreateChild(dialog, L"Static", nullptr, SS_ICON, IconId, font);
     SendMessageW(icon, STM_SETICON,
                  reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))), 0);
-    SetWindowPos(icon, nullptr, margin, marginTop, iconSize, iconSize, SWP_NOZORDER);
-
-    const HWND label = CreateChild(dialog, L"Static", box.text.c_str(), SS_LEFT | SS_NOPREFIX,
-                                   TextId, font);
-    SetWindowPos(label, nullptr, textLeft, marginTop, textWidth, textHeight, SWP_NOZORDER);
-
+    Place(icon, layout.icon);
+    Place(CreateChild(dialog, L"Static", box.text.c_str(), SS_LEFT | SS_NOPREFIX, TextId, font),
+          layout.text);
     box.button = CreateChild(dialog, L"Button", L"&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, font);
-    SetWindowPos(box.button, nullptr, (clientWidth - buttonWidth) / 2, buttonTop, buttonWidth,
-                 buttonHeight, SWP_NOZORDER);
+    Place(box.button, layout.button);
     SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
 
-    RECT frame{0, 0, clientWidth, clientHeight};
+    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
     CenterOverMainWindow(dialog, {frame.right - frame.left, frame.bottom - frame.top});

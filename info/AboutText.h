@@ -18,6 +18,27 @@ struct AboutFacts {
 // The About box's text, one line per fact, every line ending in CR LF.
 std::wstring AboutText(const AboutFacts& facts);
 
+// Where the parts of the About window go, in client pixels.
+struct Placement {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+struct AboutLayout {
+    Placement icon;
+    Placement text;
+    Placement button;
+    int clientWidth = 0;
+    int clientHeight = 0;
+};
+
+// Lays the About window out as a standard message window: the icon at the top left, the text
+// to its right, the button centred below. Margins and the button come in dialog units of the
+// font, whose average character width and height are given.
+AboutLayout LayOutAbout(int textWidth, int textHeight, int iconSize, int averageCharWidth,
+                        int charHeight);
+
 // A colour channel as the gradient fill takes it: the 8-bit value in the high byte.
 struct GradientColour {
     std::uint16_t red = 0;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 TEST(AboutText, ListsEveryFactOnItsOwnLine) {
@@ -37,6 +40,39 @@ TEST(AboutText, AMissingVersionLeavesEmptyParentheses) {
 TEST(HomePageUrl, EndsInASlashSoThatPagesCanBeAppended) {
     ASSERT_FALSE(HomePageUrl.empty());
     EXPECT_EQ(HomePageUrl.back(), L'/');
+}
+
+TEST(LayOutAbout, IconTextAndCentredButtonFitInsideTheMargins) {
+    struct Case {
+        const char* name;
+        int textWidth, textHeight, iconSize, charWidth, charHeight;
+    };
+    const Case cases[] = {
+        {"wide text", 640, 200, 32, 6, 16},
+        {"text lower than the icon", 300, 12, 32, 6, 16},
+        {"text narrower than the button", 10, 16, 32, 6, 16},
+        {"large font and icon", 900, 400, 48, 9, 24},
+    };
+    for (const Case& c : cases) {
+        const info::AboutLayout l =
+            info::LayOutAbout(c.textWidth, c.textHeight, c.iconSize, c.charWidth, c.charHeight);
+        const int margin = l.icon.left;
+        EXPECT_GT(margin, 0) << c.name;
+        EXPECT_EQ(l.icon.top, l.text.top) << c.name;
+        EXPECT_EQ(l.icon.width, c.iconSize) << c.name;
+        EXPECT_EQ(l.text.width, c.textWidth) << c.name;
+        EXPECT_EQ(l.text.height, c.textHeight) << c.name;
+        EXPECT_GT(l.text.left, l.icon.left + l.icon.width) << c.name << ": text right of the icon";
+        EXPECT_EQ(l.clientWidth, std::max(l.text.left + l.text.width, margin + l.button.width) + margin)
+            << c.name << ": as wide as the text or the button needs, no wider";
+        EXPECT_GE(l.button.left, margin) << c.name << ": button inside the margins";
+        EXPECT_LE(l.button.left + l.button.width, l.clientWidth - margin) << c.name;
+        EXPECT_LE(std::abs(2 * l.button.left + l.button.width - l.clientWidth), 1) << c.name << ": centred";
+        EXPECT_GT(l.button.top, l.icon.top + l.icon.height) << c.name << ": below the icon";
+        EXPECT_GT(l.button.top, l.text.top + l.text.height) << c.name << ": below the text";
+        EXPECT_EQ(l.clientHeight - (l.button.top + l.button.height), l.icon.top) << c.name;
+        EXPECT_GT(l.button.height, c.charHeight) << c.name;
+    }
 }
 
 TEST(GradientFor, OddRunsLeftToRightEvenTopToBottomFromWhite) {
