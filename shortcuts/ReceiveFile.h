@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace shortcuts {
+
+// Lower-cased with the linguistic casing of the thread locale that was current at start.
+std::wstring LinguisticLowerCase(const std::wstring& text);
+
+// What a received path stands for: a shortcut file's target in its long form, any other path
+// exactly as received.
+std::wstring ReceivedTarget(std::wstring path);
+
+} // namespace shortcuts

@@ -1,0 +1,139 @@
+#include "shortcuts/ReceiveFile.h"
+
+#include "platform/Handles.h"
+#include "platform/ShellLink.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr DWORD LinguisticLowerCaseFlags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+
+TEST(LinguisticLowerCase, LowersExtensionsInEveryLetterCase) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* lowered;
+    };
+    const Case cases[] = {
+        {L".LNK", L".lnk"},
+        {L".Lnk", L".lnk"},
+        {L".lNk", L".lnk"},
+        {L".lnk", L".lnk"},
+        {L".TXT", L".txt"},
+        {L".ÉTÉ", L".été"},
+        {L".ＬＮＫ", L".ｌｎｋ"}, // full-width letters stay full-width
+        {L".", L"."},
+        {L"", L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::LinguisticLowerCase(c.text), c.lowered)
+            << "text: " << testing::PrintToString(std::wstring(c.text));
+    }
+}
+
+TEST(LinguisticLowerCase, KeepsTheLocaleOfTheProgramStart) {
+    const LCID started = GetThreadLocale();
+    constexpr LCID turkish = MAKELCID(MAKELANGID(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), SORT_DEFAULT);
+    wchar_t inTurkish[2]{};
+    ASSERT_NE(LCMapStringW(turkish, LinguisticLowerCaseFlags, L"I", 1, inTurkish, 2), 0);
+    wchar_t atStart[2]{};
+    ASSERT_NE(LCMapStringW(started, LinguisticLowerCaseFlags, L"I", 1, atStart, 2), 0);
+
+    ASSERT_TRUE(SetThreadLocale(turkish));
+    const std::wstring lowered = shortcuts::LinguisticLowerCase(L"I");
+    SetThreadLocale(started);
+    EXPECT_EQ(lowered, atStart);
+    EXPECT_NE(std::wstring(atStart), inTurkish) << "Turkish casing is no different here";
+}
+
+// A scratch folder with a program file, a text file and shortcuts of several kinds.
+class ReceivedTarget : public testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH]{};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::filesystem::path(temp) / L"tavimbo-receive-test";
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        program_ = Write(L"Long Program Name.exe", "MZ");
+        text_ = Write(L"A Text File.txt", "text");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    std::wstring Write(const wchar_t* name, const char* content) const {
+        const std::filesystem::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path.wstring();
+    }
+
+    std::wstring ShortcutTo(const wchar_t* name, const std::wstring& target) const {
+        const std::wstring path = (folder_ / name).wstring();
+        EXPECT_EQ(platform::ShellLink().SaveTarget(target, path), S_OK) << "saving " << name;
+        return path;
+    }
+
+    static std::wstring ShortPath(const std::wstring& path) {
+        wchar_t shortPath[MAX_PATH]{};
+        GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+        return shortPath;
+    }
+
+    platform::ComInitialization com_;
+    std::filesystem::path folder_;
+    std::wstring program_;
+    std::wstring text_;
+};
+
+TEST_F(ReceivedTarget, IsTheLongTargetOfAShortcutInAnyLetterCase) {
+    const std::wstring shortProgram = ShortPath(program_);
+    ASSERT_NE(shortProgram, program_) << "no short name to lengthen";
+    const wchar_t* names[] = {L"upper.LNK", L"mixed.Lnk", L"lower.lnk"};
+    for (const wchar_t* name : names) {
+        EXPECT_EQ(shortcuts::ReceivedTarget(ShortcutTo(name, shortProgram)), program_)
+            << "shortcut " << testing::PrintToString(std::wstring(name));
+    }
+}
+
+TEST_F(ReceivedTarget, LeavesEveryOtherPathExactlyAsReceived) {
+    const std::wstring shortcutNamedText = ShortcutTo(L"report.lnk.txt", program_);
+    const std::wstring shortText = ShortPath(text_);
+    ASSERT_NE(shortText, text_) << "no short name to keep";
+    const std::wstring paths[] = {
+        shortcutNamedText,                         // a shortcut by content, not by name
+        shortText,                                 // a short name stays short
+        (folder_ / L"missing.txt").wstring(),      // a path that does not exist
+        folder_.wstring(),                         // a folder
+        (folder_ / L"report.ｌｎｋ").wstring(),    // full-width letters are no shortcut
+    };
+    for (const std::wstring& path : paths) {
+        EXPECT_EQ(shortcuts::ReceivedTarget(path), path) << testing::PrintToString(path);
+    }
+}
+
+TEST_F(ReceivedTarget, IsTheFileItselfWhenItIsNoShortcut) {
+    const std::wstring fake = Write(L"Not A Shortcut.lnk", "plain text");
+    EXPECT_EQ(shortcuts::ReceivedTarget(fake), fake);
+    EXPECT_EQ(shortcuts::ReceivedTarget(ShortPath(fake)), fake);
+}
+
+TEST_F(ReceivedTarget, IsEmptyForAShortcutWithoutFileSystemTarget) {
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    const platform::ItemIdList owner(computer);
+    const platform::ShellLink link;
+    ASSERT_EQ(link.Link().SetIDList(owner.get()), S_OK);
+    const std::wstring path = (folder_ / L"Computer.lnk").wstring();
+    ASSERT_EQ(link.File().Save(path.c_str(), FALSE), S_OK);
+    EXPECT_EQ(shortcuts::ReceivedTarget(path), L"");
+}
+
+} // namespace
