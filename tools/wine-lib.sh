@@ -86,8 +86,28 @@ wine_ensure_server() {
   wineserver -p >/dev/null 2>&1 || true
 }
 
+# Lets tests under Wine run a few Linux commands (tools/host-service.py); needs the display.
+wine_ensure_host_service() {
+  exec 7>"$wine_state.host.lock"
+  flock 7
+  local pid=""
+  [ -f "$wine_state.host" ] && read -r pid <"$wine_state.host"
+  if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+    setsid python3 "$wine_root/tools/host-service.py" "$WINEPREFIX/drive_c/tavimbo-host" \
+      </dev/null >/dev/null 2>&1 &
+    echo $! >"$wine_state.host"
+  fi
+  flock -u 7
+}
+
 wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$wine_state.host" ]; then
+    local host
+    read -r host <"$wine_state.host" || true
+    [ -n "${host:-}" ] && kill "$host" 2>/dev/null || true
+    rm -f "$wine_state.host"
+  fi
   if [ -f "$wine_state.display" ]; then
     local display pid
     read -r display pid <"$wine_state.display" || true

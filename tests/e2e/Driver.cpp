@@ -1,0 +1,403 @@
+#include "tests/e2e/Driver.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace e2e {
+namespace {
+
+std::filesystem::path ModuleFolder() {
+    wchar_t path[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+// A block of memory inside another process, for messages whose arguments are pointers.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ == nullptr) {
+            throw std::runtime_error("cannot open the program's process");
+        }
+        address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (address_ == nullptr) {
+            CloseHandle(process_);
+            throw std::runtime_error("cannot allocate memory in the program's process");
+        }
+    }
+    ~RemoteMemory() {
+        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    char* Address(size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
+    void Write(size_t offset, const void* data, size_t size) const {
+        WriteProcessMemory(process_, Address(offset), data, size, nullptr);
+    }
+    void Read(size_t offset, void* data, size_t size) const {
+        ReadProcessMemory(process_, Address(offset), data, size, nullptr);
+    }
+    std::wstring ReadText(size_t offset, size_t characters) const {
+        std::wstring text(characters, L'\0');
+        Read(offset, text.data(), characters * sizeof(wchar_t));
+        text.resize(wcsnlen(text.c_str(), characters));
+        return text;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+} // namespace
+
+std::string Narrow(std::wstring_view text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                        length, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring WindowText(HWND window) {
+    // WM_GETTEXT crosses processes, unlike GetWindowText on another process's control.
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256]{};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::vector<HWND> TopWindows(DWORD processId, bool includeHidden) {
+    struct Search {
+        DWORD processId;
+        bool includeHidden;
+        std::vector<HWND> found;
+    } search{processId, includeHidden, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && (s->includeHidden || IsWindowVisible(window))) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND FindChild(HWND parent, std::wstring_view className, std::wstring_view text) {
+    for (HWND child : Descendants(parent)) {
+        if (ClassName(child) == className && (text.empty() || WindowText(child) == text)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+Program::Program(const std::filesystem::path& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION information{};
+    const std::wstring folder = exe.parent_path().wstring();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &information)) {
+        throw std::runtime_error("cannot start " + Narrow(exe.wstring()));
+    }
+    CloseHandle(information.hThread);
+    process_ = information.hProcess;
+    processId_ = information.dwProcessId;
+}
+
+Program::~Program() {
+    if (Running()) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+HWND Program::MainWindow(Duration timeout) const {
+    HWND main = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopWindows(processId_)) {
+                if (ClassName(window) == L"TForm1") {
+                    main = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return main;
+}
+
+std::optional<DWORD> Program::WaitForExit(Duration timeout) const {
+    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+Box ReadBox(HWND dialog) {
+    Box box;
+    box.handle = dialog;
+    box.caption = WindowText(dialog);
+    for (HWND child : Descendants(dialog)) {
+        const std::wstring className = ClassName(child);
+        if (className == L"Button") {
+            box.buttons.push_back(WindowText(child));
+        } else if (className == L"Static") {
+            const std::wstring text = WindowText(child);
+            if (GetDlgCtrlID(child) == 0xFFFF || (box.text.empty() && !text.empty())) {
+                box.text = text;
+            }
+        }
+    }
+    return box;
+}
+
+Box WaitForBox(DWORD processId, Duration timeout, HWND except) {
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopWindows(processId)) {
+                if (window != except && ClassName(window) == L"#32770") {
+                    dialog = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    if (dialog == nullptr) {
+        return {};
+    }
+    // Let the dialog finish filling in its controls.
+    Sleep(100);
+    return ReadBox(dialog);
+}
+
+void Box::Press(int buttonId) const {
+    HWND button = GetDlgItem(handle, buttonId);
+    if (button == nullptr) {
+        // Task dialogs keep their buttons deeper down.
+        for (HWND child : Descendants(handle)) {
+            if (GetDlgCtrlID(child) == buttonId && ClassName(child) == L"Button") {
+                button = child;
+                break;
+            }
+        }
+    }
+    ASSERT_NE(button, nullptr) << "no button " << buttonId << " in \"" << Narrow(caption) << "\"";
+    Click(button);
+    WaitUntil([&] { return !IsWindowVisible(handle); }, 5s);
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void SelectTab(HWND tabControl, int index) {
+    const RECT item = TabItemRect(tabControl, index);
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    PostMessageW(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(tabControl, WM_LBUTTONUP, 0, point);
+    WaitUntil([&] { return SendMessageW(tabControl, TCM_GETCURSEL, 0, 0) == index; }, 5s);
+}
+
+void PressKey(HWND window, WORD virtualKey, unsigned modifiers) {
+    SetForegroundWindow(window);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 2s);
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    const std::pair<unsigned, WORD> modifierKeys[] = {
+        {Shift, VK_SHIFT}, {Ctrl, VK_CONTROL}, {Alt, VK_MENU}};
+    for (const auto& [flag, code] : modifierKeys) {
+        if (modifiers & flag) {
+            key(code, false);
+        }
+    }
+    key(virtualKey, false);
+    key(virtualKey, true);
+    for (const auto& [flag, code] : modifierKeys) {
+        if (modifiers & flag) {
+            key(code, true);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<std::wstring> TabCaptions(HWND tabControl) {
+    const auto count = static_cast<int>(SendMessageW(tabControl, TCM_GETITEMCOUNT, 0, 0));
+    constexpr size_t textOffset = 256;
+    constexpr size_t textLength = 128;
+    RemoteMemory memory(tabControl, textOffset + textLength * sizeof(wchar_t));
+    std::vector<std::wstring> captions;
+    for (int index = 0; index < count; ++index) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(memory.Address(textOffset));
+        item.cchTextMax = textLength;
+        memory.Write(0, &item, sizeof item);
+        SendMessageW(tabControl, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(memory.Address()));
+        captions.push_back(memory.ReadText(textOffset, textLength));
+    }
+    return captions;
+}
+
+RECT TabItemRect(HWND tabControl, int index) {
+    RemoteMemory memory(tabControl, sizeof(RECT));
+    SendMessageW(tabControl, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(memory.Address()));
+    RECT rect{};
+    memory.Read(0, &rect, sizeof rect);
+    return rect;
+}
+
+std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool) {
+    constexpr size_t textOffset = 512;
+    constexpr size_t textLength = 256;
+    RemoteMemory memory(toolTips, textOffset + textLength * sizeof(wchar_t));
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = reinterpret_cast<wchar_t*>(memory.Address(textOffset));
+    memory.Write(0, &info, sizeof info);
+    SendMessageW(toolTips, TTM_GETTEXTW, textLength, reinterpret_cast<LPARAM>(memory.Address()));
+    return memory.ReadText(textOffset, textLength);
+}
+
+std::wstring UnixPath(const std::filesystem::path& path) {
+    // Wine's own export; it exists only under Wine, where these tests run.
+    using Function = char* CDECL(const wchar_t*);
+    auto* toUnix = reinterpret_cast<Function*>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr) {
+        throw std::runtime_error("not running under Wine");
+    }
+    char* unix = toUnix(path.c_str());
+    if (unix == nullptr) {
+        throw std::runtime_error("no Unix path for " + Narrow(path.wstring()));
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, 0, unix, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, unix, -1, wide.data(), length);
+    HeapFree(GetProcessHeap(), 0, unix);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
+}
+
+HostResult RunOnHost(const std::vector<std::wstring>& argv) {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path folder = L"C:\\tavimbo-host";
+    std::filesystem::create_directories(folder);
+    const std::wstring name =
+        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    {
+        std::ofstream request(folder / (name + L".tmp"), std::ios::binary);
+        for (const std::wstring& argument : argv) {
+            request << Narrow(argument) << '\n';
+        }
+    }
+    std::filesystem::rename(folder / (name + L".tmp"), folder / (name + L".req"));
+    const std::filesystem::path answer = folder / (name + L".out");
+    if (!WaitUntil([&] { return std::filesystem::exists(answer); }, 60s)) {
+        return {};
+    }
+    std::ifstream input(answer, std::ios::binary);
+    std::stringstream content;
+    content << input.rdbuf();
+    input.close();
+    std::filesystem::remove(answer);
+    HostResult result;
+    std::string text = content.str();
+    const size_t newline = text.find('\n');
+    result.exitCode = std::stoi(text.substr(0, newline));
+    result.output = newline == std::string::npos ? std::string() : text.substr(newline + 1);
+    return result;
+}
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH]{};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    std::wstring folder = path;
+    if (!folder.empty() && folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    return folder;
+}
+
+std::filesystem::path BuiltExe() { return ModuleFolder() / L"Tavimbo.exe"; }
+
+Sandbox::Sandbox() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    folder_ = std::filesystem::path(L"C:\\tavimbo-e2e") / name;
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    exe_ = folder_ / L"Tavimbo.exe";
+    std::filesystem::copy_file(BuiltExe(), exe_);
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::filesystem::path Sandbox::Ini() const { return folder_ / L"Tavimbo.ini"; }
+
+} // namespace e2e

@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""Runs a few Linux commands on behalf of tests that run inside Wine.
+
+A test under Wine cannot start a Linux program. It writes a request into the folder
+C:\\tavimbo-host of the prefix: a file NAME.req holding the command's arguments, one per line
+(UTF-8). This service runs the command and answers with NAME.out: the exit code on the first
+line, then what the command printed. Only the commands below are run.
+"""
+import os
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+ALLOWED = {'lnkinfo', 'xdotool', 'import'}
+
+
+def allowed(argv):
+    if not argv:
+        return False
+    if argv[0] in ALLOWED:
+        return True
+    # Python scripts of the test suite itself.
+    if argv[0] == 'python3' and len(argv) > 1:
+        script = Path(argv[1]).resolve()
+        return (ROOT / 'tests' / 'tools') in script.parents
+    return False
+
+
+def serve(folder: Path):
+    folder.mkdir(parents=True, exist_ok=True)
+    while True:
+        for request in sorted(folder.glob('*.req')):
+            argv = request.read_text(encoding='utf-8').splitlines()
+            request.unlink()
+            if allowed(argv):
+                try:
+                    done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                          timeout=60, cwd=ROOT)
+                    answer = f'{done.returncode}\n'.encode() + done.stdout
+                except (OSError, subprocess.TimeoutExpired) as error:
+                    answer = f'127\n{error}\n'.encode()
+            else:
+                answer = b'126\nnot an allowed command\n'
+            partial = request.with_suffix('.part')
+            partial.write_bytes(answer)
+            partial.rename(request.with_suffix('.out'))
+        time.sleep(0.02)
+
+
+if __name__ == '__main__':
+    serve(Path(sys.argv[1]))
