@@ -12,6 +12,8 @@ std::optional<std::wstring> ShowFileOpenDialog(const FileOpenRequest& request) {
     Microsoft::WRL::ComPtr<IFileOpenDialog> dialog;
     ThrowIfFailed(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_PPV_ARGS(dialog.GetAddressOf())));
+    // Options first: Wine's dialog puts its own title on when it is made a folder picker.
+    ThrowIfFailed(dialog->SetOptions(request.options));
     ThrowIfFailed(dialog->SetTitle(request.title.c_str()));
     if (!request.fileTypes.empty()) {
         std::vector<COMDLG_FILTERSPEC> specs;
@@ -21,7 +23,6 @@ std::optional<std::wstring> ShowFileOpenDialog(const FileOpenRequest& request) {
         ThrowIfFailed(dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data()));
         ThrowIfFailed(dialog->SetFileTypeIndex(1));
     }
-    ThrowIfFailed(dialog->SetOptions(request.options));
     // A folder that is gone leaves the dialog where it would open anyway; the pick still works.
     Microsoft::WRL::ComPtr<IShellItem> folder;
     if (SUCCEEDED(SHCreateItemFromParsingName(request.folder.c_str(), nullptr,

@@ -1,0 +1,155 @@
+// The shortcut toggle as a user meets it: create, Cancel, update and delete in each of the four
+// folders, with every box's text compared exactly, and the shortcut files checked.
+
+#include "tests/e2e/ShortcutChecks.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace e2e;
+
+constexpr int Ok = IDOK;
+constexpr int Yes = IDYES;
+constexpr int No = IDNO;
+constexpr int Cancel = IDCANCEL;
+
+struct Folder {
+    const char* name;
+    const wchar_t* button;
+    int csidl;
+    std::wstring label;
+};
+
+void PrintTo(const Folder& folder, std::ostream* out) { *out << folder.name; }
+
+const Folder SendTo{"SendTo", L"自分を「送る」に登録・削除", CSIDL_SENDTO, L"送る"};
+const Folder Desktop{"Desktop", L"デスクトップに登録・削除", CSIDL_DESKTOP, L"デスクトップ"};
+const Folder Programs{"Programs", L"スタートメニューに登録・削除", CSIDL_PROGRAMS,
+                      L"スタートメニューのプログラム"};
+const Folder Startup{"Startup", L"スタートアップに登録・削除", CSIDL_STARTUP, L"スタートアップ"};
+
+std::wstring Q1(const Folder& folder) {
+    return folder.label + L" には既に Tavimbo.Lnk が存在します。\r\n更新しますか？\r\n"
+                          L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+}
+std::wstring Q2(const Folder& folder) {
+    return L"フォルダ " + folder.label + L" を開きますか？";
+}
+std::wstring M1(const Folder& folder, const std::wstring& path) {
+    return L"フォルダ " + folder.label + L" の \r\n" + path + L"\r\n更新されました。";
+}
+std::wstring M3(const Folder& folder, const std::wstring& path) {
+    return L"フォルダ " + folder.label + L" から \r\n" + path + L"\r\n削除しました。";
+}
+std::wstring M4(const Folder& folder, const std::wstring& path) {
+    return L"フォルダ " + folder.label + L" から \r\n" + path +
+           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
+}
+std::wstring M5(const Folder& folder, const std::wstring& path) {
+    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成しました。";
+}
+std::wstring M6(const Folder& folder, const std::wstring& path) {
+    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
+}
+
+std::wstring OwnShortcut(const Folder& folder) {
+    return SpecialFolder(folder.csidl) + L"Tavimbo.Lnk";
+}
+
+class ShortcutToggle : public testing::TestWithParam<Folder> {};
+
+TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
+    const Folder& folder = GetParam();
+    const std::wstring shortcut = OwnShortcut(folder);
+    const Leftovers leftovers({shortcut});
+    StartedProgram app;
+    const ExplorerWindows explorer;
+    ASSERT_NE(app.main, nullptr);
+    const std::wstring exe = app.sandbox.Exe().wstring();
+
+    // Create; the main window is disabled while the message is open.
+    Click(app.Button(folder.button));
+    const Box created = WaitForBox(app.program.Id());
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created.caption, L"Tavimbo");
+    EXPECT_EQ(created.text, M5(folder, shortcut));
+    EXPECT_FALSE(IsWindowEnabled(app.main));
+    created.Press(Ok);
+    Answer(app.program, Q2(folder), No);
+    ExpectNoBox(app.program);
+    EXPECT_TRUE(IsWindowEnabled(app.main));
+    ExpectShortcutTo(shortcut, exe);
+
+    // Cancel writes nothing: the extras of a shortcut written by someone else stay.
+    WriteLinkWithExtras(shortcut, exe);
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), Cancel);
+    ExpectNoBox(app.program);
+    EXPECT_EQ(ReadLink(shortcut).arguments, L"--old-argument");
+
+    // Update: a fresh shortcut holding only the target replaces it.
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), Yes);
+    Answer(app.program, M1(folder, shortcut), Ok);
+    Answer(app.program, Q2(folder), No);
+    ExpectShortcutTo(shortcut, exe);
+
+    // Delete, then open the folder that held it.
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), No);
+    Answer(app.program, M3(folder, shortcut), Ok);
+    Answer(app.program, Q2(folder), Yes);
+    EXPECT_FALSE(IsFile(shortcut));
+    EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(folder.csidl))));
+    EXPECT_TRUE(app.program.Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFolders, ShortcutToggle,
+                         testing::Values(SendTo, Desktop, Programs, Startup),
+                         [](const testing::TestParamInfo<Folder>& tested) {
+                             return tested.param.name;
+                         });
+
+TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
+    const std::wstring shortcut = OwnShortcut(SendTo);
+    const Leftovers leftovers({shortcut});
+    StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    Click(app.Button(SendTo.button));
+    Answer(app.program, M5(SendTo, shortcut), Ok);
+    Answer(app.program, Q2(SendTo), No);
+
+    // Open without delete sharing, as a program reading the file might hold it.
+    const HANDLE held =
+        CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Click(app.Button(SendTo.button));
+    Answer(app.program, Q1(SendTo), No);
+    Answer(app.program, M4(SendTo, shortcut), Ok);
+    Answer(app.program, Q2(SendTo), No);
+    CloseHandle(held);
+    EXPECT_TRUE(IsFile(shortcut));
+    EXPECT_TRUE(app.program.Running());
+}
+
+TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
+    const std::wstring shortcut = OwnShortcut(Desktop);
+    const Leftovers leftovers({shortcut});
+    ASSERT_TRUE(CreateDirectoryW(shortcut.c_str(), nullptr));
+    StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    Click(app.Button(Desktop.button));
+    Answer(app.program, M6(Desktop, shortcut), Ok);
+    Answer(app.program, Q2(Desktop), No);
+    ExpectNoBox(app.program);
+    const DWORD attributes = GetFileAttributesW(shortcut.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(app.program.Running());
+}
+
+} // namespace
