@@ -22,18 +22,6 @@ void RegisterReceivedFile(TForm1& form, std::wstring path) {
                         TargetPath);
 }
 
-// The first dropped name read whole, however long; empty when none can be read.
-std::wstring FirstDroppedName(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    if (length == 0) {
-        return {};
-    }
-    std::wstring name(length + 1, L'\0');
-    DragQueryFileW(drop, 0, name.data(), length + 1);
-    name.resize(std::wcslen(name.c_str()));
-    return name;
-}
-
 } // namespace
 
 namespace shortcuts {
@@ -54,6 +42,18 @@ std::wstring LinguisticLowerCase(const std::wstring& text) {
         platform::ThrowLastError();
     }
     return lowered;
+}
+
+std::wstring FirstDroppedName(HDROP drop) {
+    // Asked for its length first: a fixed buffer would cut a long name short.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) {
+        return {};
+    }
+    std::wstring name(length + 1, L'\0');
+    DragQueryFileW(drop, 0, name.data(), length + 1);
+    name.resize(std::wcslen(name.c_str()));
+    return name;
 }
 
 std::wstring ReceivedTarget(std::wstring path) {
@@ -89,12 +89,9 @@ void TForm1::AppMessageFilter(MSG& message, bool& handled) {
 void TForm1::WMDropFiles(HDROP drop) {
     const platform::DropHandle owner(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count == 0) {
-        return;
-    }
     // A drop whose name cannot be read is released and otherwise ignored: there is nothing
     // to register, and the warning would promise a first file that never comes.
-    std::wstring name = FirstDroppedName(drop);
+    std::wstring name = shortcuts::FirstDroppedName(drop);
     if (name.empty()) {
         return;
     }

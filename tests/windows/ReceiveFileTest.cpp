@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -50,6 +52,54 @@ TEST(LinguisticLowerCase, KeepsTheLocaleOfTheProgramStart) {
     SetThreadLocale(started);
     EXPECT_EQ(lowered, atStart);
     EXPECT_NE(std::wstring(atStart), inTurkish) << "Turkish casing is no different here";
+}
+
+// A drop handle as the shell builds it: the names one after another, each ended by a NUL, and
+// one more NUL after the last.
+platform::DropHandle DropOf(const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names) {
+        list += name;
+        list += L'\0';
+    }
+    list += L'\0';
+    const size_t size = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    if (header == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return platform::DropHandle(static_cast<HDROP>(memory));
+}
+
+TEST(FirstDroppedName, IsTheWholeFirstNameOrNothing) {
+    const std::wstring longName = L"C:\\" + std::wstring(150, L'f') + L"\\" +
+                                  std::wstring(140, L'n') + L".txt";
+    ASSERT_EQ(longName.size(), 298U);
+    struct Case {
+        const char* name;
+        std::vector<std::wstring> dropped;
+        std::wstring first;
+    };
+    const Case cases[] = {
+        {"one name", {L"C:\\a\\report.txt"}, L"C:\\a\\report.txt"},
+        {"the first of three", {L"C:\\1.txt", L"C:\\2.txt", L"C:\\3.txt"}, L"C:\\1.txt"},
+        {"255 characters", {std::wstring(255, L'x')}, std::wstring(255, L'x')},
+        {"256 characters", {std::wstring(256, L'x')}, std::wstring(256, L'x')},
+        {"longer than a path buffer", {longName}, longName},
+        {"Japanese", {L"C:\\資料\\報告書.txt"}, L"C:\\資料\\報告書.txt"},
+        {"no name", {}, L""},
+    };
+    for (const Case& c : cases) {
+        const platform::DropHandle drop = DropOf(c.dropped);
+        ASSERT_NE(drop, nullptr) << c.name;
+        EXPECT_EQ(shortcuts::FirstDroppedName(drop.get()), c.first) << "case: " << c.name;
+    }
 }
 
 // A scratch folder with a program file, a text file and shortcuts of several kinds.
