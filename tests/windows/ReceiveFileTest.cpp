@@ -108,7 +108,9 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH]{};
         GetTempPathW(MAX_PATH, temp);
-        folder_ = std::filesystem::path(temp) / L"tavimbo-receive-test";
+        // One folder per test: ctest runs tests side by side.
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::filesystem::path(temp) / (std::string("tavimbo-") + test->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         program_ = Write(L"Long Program Name.exe", "MZ");
