@@ -118,12 +118,35 @@ protected:
     HWND main_ = nullptr;
 };
 
-TEST_F(CommandLine, OneFileIsRegisteredBeforeTheWindowOpens) {
-    const Leftovers leftovers({SendToShortcut(L"report")});
-    const std::wstring file = File(L"report.txt");
-    Start(Quoted(file));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"report"));
-    ExpectShortcutTo(SendToShortcut(L"report"), file);
+TEST_F(CommandLine, EachKindOfPathIsRegisteredBeforeTheWindowOpens) {
+    // Targets are ASCII: Wine keeps a shortcut's local path in the ANSI code page.
+    Folder(L"two words");
+    const std::wstring program = File(L"Helper Tool.exe");
+    const std::wstring notAShortcut = File(L"Not A Shortcut.lnk");
+    const std::wstring shortcutAsText = Shortcut(L"report.lnk.txt", program);
+    struct Case {
+        const char* name;
+        std::wstring sent;
+        std::wstring baseName;
+        std::wstring target;
+    };
+    const Case cases[] = {
+        {"one file", File(L"report.txt"), L"report", Path(L"report.txt")},
+        {"quoted path with blanks", File(L"two words\\my report 2024.txt"), L"my report 2024",
+         Path(L"two words\\my report 2024.txt")},
+        {"shortcut in capitals", Shortcut(L"report.LNK", program), L"Helper Tool", program},
+        {"shortcut named as text", shortcutAsText, L"report.lnk", shortcutAsText},
+        {"shortcut file that is no shortcut", notAShortcut, L"Not A Shortcut", notAShortcut},
+        {"folder", Folder(L"Received Data.2024"), L"Received Data", Path(L"Received Data.2024")},
+        {"path that does not exist", Path(L"missing.txt"), L"missing", Path(L"missing.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Leftovers leftovers({SendToShortcut(c.baseName)});
+        Start(Quoted(c.sent));
+        ExpectCreatedBeforeWindow(SendToShortcut(c.baseName));
+        ExpectShortcutTo(SendToShortcut(c.baseName), c.target);
+    }
 
     // The toggle's shortcut is not what the open-folder button shows right after the start.
     Click(FindChild(main_, L"Button", L"「送る」フォルダを開く"));
@@ -142,33 +165,6 @@ TEST_F(CommandLine, OfThreeFilesOnlyTheFirstIsRegisteredAfterAWarning) {
     EXPECT_FALSE(IsFile(SendToShortcut(L"third")));
 }
 
-TEST_F(CommandLine, QuotedPathWithBlanksArrivesWhole) {
-    const Leftovers leftovers({SendToShortcut(L"my report 2024")});
-    Folder(L"two words");
-    const std::wstring file = File(L"two words\\my report 2024.txt");
-    Start(Quoted(file));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"my report 2024"));
-    ExpectShortcutTo(SendToShortcut(L"my report 2024"), file);
-}
-
-TEST_F(CommandLine, ShortcutInCapitalsStandsForItsProgram) {
-    const Leftovers leftovers({SendToShortcut(L"Helper Tool"), SendToShortcut(L"report")});
-    const std::wstring program = File(L"Helper Tool.exe");
-    Start(Quoted(Shortcut(L"report.LNK", program)));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"Helper Tool"));
-    ExpectShortcutTo(SendToShortcut(L"Helper Tool"), program);
-    EXPECT_FALSE(IsFile(SendToShortcut(L"report")));
-}
-
-TEST_F(CommandLine, ShortcutNamedAsTextIsRegisteredItself) {
-    const Leftovers leftovers({SendToShortcut(L"report.lnk"), SendToShortcut(L"Helper Tool")});
-    const std::wstring shortcut = Shortcut(L"report.lnk.txt", File(L"Helper Tool.exe"));
-    Start(Quoted(shortcut));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"report.lnk"));
-    ExpectShortcutTo(SendToShortcut(L"report.lnk"), shortcut);
-    EXPECT_FALSE(IsFile(SendToShortcut(L"Helper Tool")));
-}
-
 TEST_F(CommandLine, ProgramsOwnShortcutTogglesItsSendToShortcut) {
     const std::wstring own = SendToShortcut(L"Tavimbo");
     const Leftovers leftovers({own});
@@ -183,22 +179,6 @@ TEST_F(CommandLine, ProgramsOwnShortcutTogglesItsSendToShortcut) {
     EXPECT_FALSE(IsFile(own));
 }
 
-TEST_F(CommandLine, FolderIsRegisteredAsAFolder) {
-    const Leftovers leftovers({SendToShortcut(L"Received Data")});
-    const std::wstring folder = Folder(L"Received Data.2024");
-    Start(Quoted(folder));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"Received Data"));
-    ExpectShortcutTo(SendToShortcut(L"Received Data"), folder);
-}
-
-TEST_F(CommandLine, PathThatDoesNotExistIsRegisteredUnchanged) {
-    const Leftovers leftovers({SendToShortcut(L"missing")});
-    const std::wstring missing = Path(L"missing.txt");
-    Start(Quoted(missing));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"missing"));
-    ExpectShortcutTo(SendToShortcut(L"missing"), missing);
-}
-
 TEST_F(CommandLine, NothingToReceiveOpensTheWindowAtOnce) {
     const std::wstring cases[] = {L"\"\"", L"\"", L"\"\" \"\"", L" \t "};
     for (const std::wstring& arguments : cases) {
@@ -206,14 +186,6 @@ TEST_F(CommandLine, NothingToReceiveOpensTheWindowAtOnce) {
         Start(arguments);
         ExpectWindowOpens();
     }
-}
-
-TEST_F(CommandLine, FileThatIsNoShortcutIsRegisteredItself) {
-    const Leftovers leftovers({SendToShortcut(L"Not A Shortcut")});
-    const std::wstring fake = File(L"Not A Shortcut.lnk");
-    Start(Quoted(fake));
-    ExpectCreatedBeforeWindow(SendToShortcut(L"Not A Shortcut"));
-    ExpectShortcutTo(SendToShortcut(L"Not A Shortcut"), fake);
 }
 
 TEST_F(CommandLine, ShortcutWithoutFileSystemTargetDoesNotEndTheProgram) {

@@ -4,7 +4,6 @@
 #include "platform/ShellLink.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -175,17 +174,6 @@ TEST_F(ReceivedTarget, IsTheFileItselfWhenItIsNoShortcut) {
     const std::wstring fake = Write(L"Not A Shortcut.lnk", "plain text");
     EXPECT_EQ(shortcuts::ReceivedTarget(fake), fake);
     EXPECT_EQ(shortcuts::ReceivedTarget(ShortPath(fake)), fake);
-}
-
-TEST_F(ReceivedTarget, IsEmptyForAShortcutWithoutFileSystemTarget) {
-    LPITEMIDLIST computer = nullptr;
-    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
-    const platform::ItemIdList owner(computer);
-    const platform::ShellLink link;
-    ASSERT_EQ(link.Link().SetIDList(owner.get()), S_OK);
-    const std::wstring path = (folder_ / L"Computer.lnk").wstring();
-    ASSERT_EQ(link.File().Save(path.c_str(), FALSE), S_OK);
-    EXPECT_EQ(shortcuts::ReceivedTarget(path), L"");
 }
 
 } // namespace
