@@ -1,6 +1,7 @@
 #include "shortcuts/ReceiveFile.h"
 
 #include "app/Unit1.h"
+#include "platform/Handles.h"
 #include "platform/Win32Error.h"
 #include "shortcuts/ReceivedPath.h"
 #include "shortcuts/ShellHelpers.h"
