@@ -91,12 +91,9 @@ protected:
     }
 
     void AnswerBeforeWindow(const std::wstring& text, int button) {
-        const Box box = WaitForBox(program_->Id());
-        ASSERT_TRUE(box) << "no box; expected:\n" << Narrow(text);
+        ASSERT_TRUE(WaitForBox(program_->Id())) << "no box; expected:\n" << Narrow(text);
         EXPECT_FALSE(MainWindowShown(*program_)) << "main window shown before:\n" << Narrow(text);
-        EXPECT_EQ(box.caption, L"Tavimbo");
-        EXPECT_EQ(box.text, text) << "shown:\n" << Narrow(box.text);
-        box.Press(button);
+        Answer(*program_, text, button);
     }
 
     // Creating the shortcut, then declining to open the folder; the window opens afterwards.
@@ -222,11 +219,18 @@ TEST_F(CommandLine, VeryLongCommandLineDoesNotEndTheProgram) {
     path.resize(32000 - exe.size() - 2);
     ASSERT_EQ(exe.size() + Quoted(path).size(), 32000U);
     Start(Quoted(path));
-    // Whatever the shell makes of a name that long, every box is answered and the window opens.
-    while (const Box box = WaitForBox(program_->Id(), 5s)) {
+    // Whatever the shell makes of a name that long, the few boxes are answered and the window
+    // opens.
+    int boxes = 0;
+    for (; boxes < 5; ++boxes) {
+        const Box box = WaitForBox(program_->Id(), 5s);
+        if (!box) {
+            break;
+        }
         EXPECT_FALSE(MainWindowShown(*program_));
         box.Press(box.text == OpenQuestion ? IDNO : IDOK);
     }
+    EXPECT_LT(boxes, 5);
     ExpectWindowOpens();
 }
 
