@@ -23,7 +23,9 @@ struct Folder {
     std::wstring label;
 };
 
-void PrintTo(const Folder& folder, std::ostream* out) { *out << folder.name; }
+void PrintTo(const Folder& folder, std::ostream* out) {
+    *out << folder.name;
+}
 
 const Folder SendTo{"SendTo", L"自分を「送る」に登録・削除", CSIDL_SENDTO, L"送る"};
 const Folder Desktop{"Desktop", L"デスクトップに登録・削除", CSIDL_DESKTOP, L"デスクトップ"};
@@ -32,27 +34,10 @@ const Folder Programs{"Programs", L"スタートメニューに登録・削除",
 const Folder Startup{"Startup", L"スタートアップに登録・削除", CSIDL_STARTUP, L"スタートアップ"};
 
 std::wstring Q1(const Folder& folder) {
-    return folder.label + L" には既に Tavimbo.Lnk が存在します。\r\n更新しますか？\r\n"
-                          L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+    return UpdateQuestionText(folder.label, L"Tavimbo.Lnk");
 }
 std::wstring Q2(const Folder& folder) {
-    return L"フォルダ " + folder.label + L" を開きますか？";
-}
-std::wstring M1(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" の \r\n" + path + L"\r\n更新されました。";
-}
-std::wstring M3(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" から \r\n" + path + L"\r\n削除しました。";
-}
-std::wstring M4(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" から \r\n" + path +
-           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
-}
-std::wstring M5(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成しました。";
-}
-std::wstring M6(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
+    return OpenFolderQuestionText(folder.label);
 }
 
 std::wstring OwnShortcut(const Folder& folder) {
@@ -75,7 +60,7 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     const Box created = WaitForBox(app.program.Id());
     ASSERT_TRUE(created);
     EXPECT_EQ(created.caption, L"Tavimbo");
-    EXPECT_EQ(created.text, M5(folder, shortcut));
+    EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
     EXPECT_FALSE(IsWindowEnabled(app.main));
     created.Press(Ok);
     Answer(app.program, Q2(folder), No);
@@ -93,14 +78,14 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     // Update: a fresh shortcut holding only the target replaces it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), Yes);
-    Answer(app.program, M1(folder, shortcut), Ok);
+    Answer(app.program, UpdatedText(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), No);
     ExpectShortcutTo(shortcut, exe);
 
     // Delete, then open the folder that held it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), No);
-    Answer(app.program, M3(folder, shortcut), Ok);
+    Answer(app.program, DeletedText(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), Yes);
     EXPECT_FALSE(IsFile(shortcut));
     EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(folder.csidl))));
@@ -119,7 +104,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(SendTo.button));
-    Answer(app.program, M5(SendTo, shortcut), Ok);
+    Answer(app.program, CreatedText(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
 
     // Open without delete sharing, as a program reading the file might hold it.
@@ -129,7 +114,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Click(app.Button(SendTo.button));
     Answer(app.program, Q1(SendTo), No);
-    Answer(app.program, M4(SendTo, shortcut), Ok);
+    Answer(app.program, DeleteFailedText(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
     CloseHandle(held);
     EXPECT_TRUE(IsFile(shortcut));
@@ -143,7 +128,7 @@ TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(Desktop.button));
-    Answer(app.program, M6(Desktop, shortcut), Ok);
+    Answer(app.program, CreateFailedText(Desktop.label, shortcut), Ok);
     Answer(app.program, Q2(Desktop), No);
     ExpectNoBox(app.program);
     const DWORD attributes = GetFileAttributesW(shortcut.c_str());
