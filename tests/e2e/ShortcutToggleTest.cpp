@@ -137,4 +137,51 @@ TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
     EXPECT_TRUE(app.program.Running());
 }
 
+// Moves a folder aside for one test and puts it back afterwards, whatever happens.
+class FolderMovedAside {
+public:
+    explicit FolderMovedAside(std::wstring folder)
+        : folder_(std::move(folder)), aside_(folder_ + L".aside") {
+        moved_ = MoveFileW(folder_.c_str(), aside_.c_str()) != FALSE;
+    }
+    ~FolderMovedAside() {
+        if (moved_) {
+            RemoveDirectoryW(folder_.c_str()); // only if something made it again, empty
+            MoveFileW(aside_.c_str(), folder_.c_str());
+        }
+    }
+    FolderMovedAside(const FolderMovedAside&) = delete;
+    FolderMovedAside& operator=(const FolderMovedAside&) = delete;
+
+    bool Moved() const { return moved_; }
+
+private:
+    std::wstring folder_;
+    std::wstring aside_;
+    bool moved_ = false;
+};
+
+TEST(ShortcutToggleFailures, AMissingFolderIsAnErrorAndNothingIsWritten) {
+    std::wstring startup = SpecialFolder(Startup.csidl);
+    startup.pop_back();
+    const std::wstring driveRoot = L"C:\\Tavimbo.Lnk";
+    const Leftovers leftovers({driveRoot});
+    StartedProgram app;
+    const ExplorerWindows explorer;
+    ASSERT_NE(app.main, nullptr);
+    {
+        const FolderMovedAside aside(startup);
+        ASSERT_TRUE(aside.Moved());
+        Click(app.Button(Startup.button));
+        Answer(app.program, L"The special folder 7 has no file-system path.", IDOK);
+        ExpectNoBox(app.program);
+        EXPECT_FALSE(IsFile(driveRoot));
+        EXPECT_FALSE(IsFile(startup + L"\\Tavimbo.Lnk"));
+    }
+    // The failed toggle did not get as far as naming a shortcut.
+    Click(app.Button(L"「送る」フォルダを開く"));
+    EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(SendTo.csidl))));
+    EXPECT_TRUE(app.program.Running());
+}
+
 } // namespace
