@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 using namespace e2e;
@@ -44,6 +46,20 @@ std::wstring OwnShortcut(const Folder& folder) {
     return SpecialFolder(folder.csidl) + L"Tavimbo.Lnk";
 }
 
+// A plain message: one OK button, no icon, centred on the screen.
+void ExpectPlainMessage(const Box& box) {
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+    for (HWND child : Descendants(box.handle)) {
+        EXPECT_EQ(SendMessageW(child, STM_GETICON, 0, 0), 0) << "an icon in the message";
+    }
+    RECT rect{};
+    GetWindowRect(box.handle, &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - screenWidth / 2), 2);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - screenHeight / 2), 40);
+}
+
 class ShortcutToggle : public testing::TestWithParam<Folder> {};
 
 TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
@@ -62,6 +78,7 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     EXPECT_EQ(created.caption, L"Tavimbo");
     EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
     EXPECT_FALSE(IsWindowEnabled(app.main));
+    ExpectPlainMessage(created);
     created.Press(Ok);
     Answer(app.program, Q2(folder), No);
     ExpectNoBox(app.program);
