@@ -66,6 +66,36 @@ std::wstring WindowsFolder() {
 
 } // namespace
 
+std::wstring UpdateQuestionText(const std::wstring& label, const std::wstring& fileName) {
+    return label + L" には既に " + fileName +
+           L" が存在します。\r\n更新しますか？\r\n[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+}
+
+std::wstring OpenFolderQuestionText(const std::wstring& label) {
+    return L"フォルダ " + label + L" を開きますか？";
+}
+
+std::wstring UpdatedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" の \r\n" + path + L"\r\n更新されました。";
+}
+
+std::wstring DeletedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" から \r\n" + path + L"\r\n削除しました。";
+}
+
+std::wstring DeleteFailedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" から \r\n" + path +
+           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
+}
+
+std::wstring CreatedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成しました。";
+}
+
+std::wstring CreateFailedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
+}
+
 void Answer(const Program& program, const std::wstring& text, int button) {
     const Box box = WaitForBox(program.Id());
     ASSERT_TRUE(box) << "no box; expected:\n" << Narrow(text);

@@ -18,6 +18,15 @@ struct StartedProgram {
     HWND Button(const wchar_t* caption) const { return FindChild(main, L"Button", caption); }
 };
 
+// The program's questions and messages as the user reads them, spelled out here on their own.
+std::wstring UpdateQuestionText(const std::wstring& label, const std::wstring& fileName);
+std::wstring OpenFolderQuestionText(const std::wstring& label);
+std::wstring UpdatedText(const std::wstring& label, const std::wstring& path);
+std::wstring DeletedText(const std::wstring& label, const std::wstring& path);
+std::wstring DeleteFailedText(const std::wstring& label, const std::wstring& path);
+std::wstring CreatedText(const std::wstring& label, const std::wstring& path);
+std::wstring CreateFailedText(const std::wstring& label, const std::wstring& path);
+
 // Waits for the program's next box, checks its caption and exact text, and presses a button.
 void Answer(const Program& program, const std::wstring& text, int button);
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 using namespace e2e;
@@ -23,7 +25,9 @@ struct Folder {
     std::wstring label;
 };
 
-void PrintTo(const Folder& folder, std::ostream* out) { *out << folder.name; }
+void PrintTo(const Folder& folder, std::ostream* out) {
+    *out << folder.name;
+}
 
 const Folder SendTo{"SendTo", L"自分を「送る」に登録・削除", CSIDL_SENDTO, L"送る"};
 const Folder Desktop{"Desktop", L"デスクトップに登録・削除", CSIDL_DESKTOP, L"デスクトップ"};
@@ -32,31 +36,28 @@ const Folder Programs{"Programs", L"スタートメニューに登録・削除",
 const Folder Startup{"Startup", L"スタートアップに登録・削除", CSIDL_STARTUP, L"スタートアップ"};
 
 std::wstring Q1(const Folder& folder) {
-    return folder.label + L" には既に Tavimbo.Lnk が存在します。\r\n更新しますか？\r\n"
-                          L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+    return UpdateQuestionText(folder.label, L"Tavimbo.Lnk");
 }
 std::wstring Q2(const Folder& folder) {
-    return L"フォルダ " + folder.label + L" を開きますか？";
-}
-std::wstring M1(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" の \r\n" + path + L"\r\n更新されました。";
-}
-std::wstring M3(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" から \r\n" + path + L"\r\n削除しました。";
-}
-std::wstring M4(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" から \r\n" + path +
-           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
-}
-std::wstring M5(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成しました。";
-}
-std::wstring M6(const Folder& folder, const std::wstring& path) {
-    return L"フォルダ " + folder.label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
+    return OpenFolderQuestionText(folder.label);
 }
 
 std::wstring OwnShortcut(const Folder& folder) {
     return SpecialFolder(folder.csidl) + L"Tavimbo.Lnk";
+}
+
+// A plain message: one OK button, no icon, centred on the screen.
+void ExpectPlainMessage(const Box& box) {
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+    for (HWND child : Descendants(box.handle)) {
+        EXPECT_EQ(SendMessageW(child, STM_GETICON, 0, 0), 0) << "an icon in the message";
+    }
+    RECT rect{};
+    GetWindowRect(box.handle, &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - screenWidth / 2), 2);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - screenHeight / 2), 40);
 }
 
 class ShortcutToggle : public testing::TestWithParam<Folder> {};
@@ -75,8 +76,9 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     const Box created = WaitForBox(app.program.Id());
     ASSERT_TRUE(created);
     EXPECT_EQ(created.caption, L"Tavimbo");
-    EXPECT_EQ(created.text, M5(folder, shortcut));
+    EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
     EXPECT_FALSE(IsWindowEnabled(app.main));
+    ExpectPlainMessage(created);
     created.Press(Ok);
     Answer(app.program, Q2(folder), No);
     ExpectNoBox(app.program);
@@ -93,14 +95,14 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     // Update: a fresh shortcut holding only the target replaces it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), Yes);
-    Answer(app.program, M1(folder, shortcut), Ok);
+    Answer(app.program, UpdatedText(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), No);
     ExpectShortcutTo(shortcut, exe);
 
     // Delete, then open the folder that held it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), No);
-    Answer(app.program, M3(folder, shortcut), Ok);
+    Answer(app.program, DeletedText(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), Yes);
     EXPECT_FALSE(IsFile(shortcut));
     EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(folder.csidl))));
@@ -119,7 +121,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(SendTo.button));
-    Answer(app.program, M5(SendTo, shortcut), Ok);
+    Answer(app.program, CreatedText(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
 
     // Open without delete sharing, as a program reading the file might hold it.
@@ -129,7 +131,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Click(app.Button(SendTo.button));
     Answer(app.program, Q1(SendTo), No);
-    Answer(app.program, M4(SendTo, shortcut), Ok);
+    Answer(app.program, DeleteFailedText(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
     CloseHandle(held);
     EXPECT_TRUE(IsFile(shortcut));
@@ -143,12 +145,59 @@ TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(Desktop.button));
-    Answer(app.program, M6(Desktop, shortcut), Ok);
+    Answer(app.program, CreateFailedText(Desktop.label, shortcut), Ok);
     Answer(app.program, Q2(Desktop), No);
     ExpectNoBox(app.program);
     const DWORD attributes = GetFileAttributesW(shortcut.c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(app.program.Running());
+}
+
+// Moves a folder aside for one test and puts it back afterwards, whatever happens.
+class FolderMovedAside {
+public:
+    explicit FolderMovedAside(std::wstring folder)
+        : folder_(std::move(folder)), aside_(folder_ + L".aside") {
+        moved_ = MoveFileW(folder_.c_str(), aside_.c_str()) != FALSE;
+    }
+    ~FolderMovedAside() {
+        if (moved_) {
+            RemoveDirectoryW(folder_.c_str()); // only if something made it again, empty
+            MoveFileW(aside_.c_str(), folder_.c_str());
+        }
+    }
+    FolderMovedAside(const FolderMovedAside&) = delete;
+    FolderMovedAside& operator=(const FolderMovedAside&) = delete;
+
+    bool Moved() const { return moved_; }
+
+private:
+    std::wstring folder_;
+    std::wstring aside_;
+    bool moved_ = false;
+};
+
+TEST(ShortcutToggleFailures, AMissingFolderIsAnErrorAndNothingIsWritten) {
+    std::wstring startup = SpecialFolder(Startup.csidl);
+    startup.pop_back();
+    const std::wstring driveRoot = L"C:\\Tavimbo.Lnk";
+    const Leftovers leftovers({driveRoot});
+    StartedProgram app;
+    const ExplorerWindows explorer;
+    ASSERT_NE(app.main, nullptr);
+    {
+        const FolderMovedAside aside(startup);
+        ASSERT_TRUE(aside.Moved());
+        Click(app.Button(Startup.button));
+        Answer(app.program, L"The special folder 7 has no file-system path.", IDOK);
+        ExpectNoBox(app.program);
+        EXPECT_FALSE(IsFile(driveRoot));
+        EXPECT_FALSE(IsFile(startup + L"\\Tavimbo.Lnk"));
+    }
+    // The failed toggle did not get as far as naming a shortcut.
+    Click(app.Button(L"「送る」フォルダを開く"));
+    EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(SendTo.csidl))));
     EXPECT_TRUE(app.program.Running());
 }
 
