@@ -1,54 +1,17 @@
 #include "app/Application.h"
 
 #include "app/ErrorText.h"
+#include "app/TaskWindowsDisabled.h"
 #include "platform/Error.h"
 #include "platform/Win32Error.h"
 
 #include <commctrl.h>
-
-#include <vector>
 
 namespace app {
 namespace {
 
 constexpr wchar_t ApplicationWindowClass[] = L"TavimboApplication";
 Application* theApplication = nullptr;
-
-// Disables the thread's other visible windows while a modal box is open, and enables them
-// again afterwards, as application-modal boxes do.
-class TaskWindowsDisabled {
-public:
-    explicit TaskWindowsDisabled(HWND owner) : owner_(owner) {
-        EnumThreadWindows(GetCurrentThreadId(), &TaskWindowsDisabled::Collect,
-                          reinterpret_cast<LPARAM>(this));
-        for (HWND window : windows_) {
-            EnableWindow(window, FALSE);
-        }
-    }
-    ~TaskWindowsDisabled() {
-        for (HWND window : windows_) {
-            if (IsWindow(window)) {
-                EnableWindow(window, TRUE);
-            }
-        }
-    }
-    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
-    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM self) noexcept {
-        auto* disabled = reinterpret_cast<TaskWindowsDisabled*>(self);
-        // The owner is disabled by the box itself, which enables it again before it goes
-        // away, so that the owner gets the activation back.
-        if (window != disabled->owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-            disabled->windows_.push_back(window);
-        }
-        return TRUE;
-    }
-
-    HWND owner_;
-    std::vector<HWND> windows_;
-};
 
 std::wstring Widen(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);

@@ -1,9 +1,76 @@
 #include "app/Unit1.h"
 
-void TForm1::ButtonSendToClick() {}
-void TForm1::ButtonSelectProgramClick() {}
-void TForm1::ButtonSelectFolderClick() {}
-void TForm1::ButtonOpenSendToFolderClick() {}
-void TForm1::ButtonDeskTopClick() {}
-void TForm1::ButtonStartMenuClick() {}
-void TForm1::ButtonStartUpClick() {}
+#include "app/TaskWindowsDisabled.h"
+#include "platform/FileOpenDialog.h"
+#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShortcutFolders.h"
+
+#include <optional>
+
+namespace {
+
+void Toggle(TForm1& form, const shortcuts::ShortcutFolder& folder, std::wstring targetPath) {
+    form.ToggleShortcut(folder.id, std::wstring(folder.label), std::move(targetPath));
+}
+
+// Shows one of the form's file dialogs on the Desktop, owned by the hidden application window
+// with the program's windows disabled; the path picked, or nothing when cancelled.
+std::optional<std::wstring> Pick(TFileOpenDialog& dialog) {
+    const app::Application& application = app::Application::Instance();
+    platform::FileOpenRequest request{application.Handle(),
+                                      dialog.Title,
+                                      dialog.FileTypes,
+                                      dialog.Options,
+                                      GetSpecialFolderPath(shortcuts::DesktopFolder.id),
+                                      dialog.FileName};
+    const HWND active = GetActiveWindow();
+    std::optional<std::wstring> picked;
+    {
+        const app::TaskWindowsDisabled disabled(application.Handle());
+        picked = platform::ShowFileOpenDialog(request);
+    }
+    if (active != nullptr && IsWindow(active)) {
+        SetActiveWindow(active);
+    }
+    if (picked) {
+        dialog.FileName = *picked;
+    }
+    return picked;
+}
+
+void PickAndToggle(TForm1& form, TFileOpenDialog& dialog) {
+    if (const auto picked = Pick(dialog)) {
+        TargetPath = *picked;
+        Toggle(form, shortcuts::SendToFolder, TargetPath);
+    }
+}
+
+} // namespace
+
+void TForm1::ButtonSendToClick() {
+    Toggle(*this, shortcuts::SendToFolder, app::Application::ExeName());
+}
+
+void TForm1::ButtonSelectProgramClick() {
+    PickAndToggle(*this, FileOpenDialog1);
+}
+
+void TForm1::ButtonSelectFolderClick() {
+    PickAndToggle(*this, FileOpenDialog2);
+}
+
+void TForm1::ButtonOpenSendToFolderClick() {
+    ShowInExplorer(LastShortcutPath);
+}
+
+void TForm1::ButtonDeskTopClick() {
+    Toggle(*this, shortcuts::DesktopFolder, app::Application::ExeName());
+}
+
+void TForm1::ButtonStartMenuClick() {
+    Toggle(*this, shortcuts::ProgramsFolder, app::Application::ExeName());
+}
+
+void TForm1::ButtonStartUpClick() {
+    Toggle(*this, shortcuts::StartupFolder, app::Application::ExeName());
+}

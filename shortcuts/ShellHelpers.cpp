@@ -3,12 +3,20 @@
 #include "app/Application.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
+#include "platform/ShellLink.h"
+#include "shortcuts/ShortcutPath.h"
+
+namespace {
+
+constexpr DWORD PathBufferLength = 261;
+
+} // namespace
 
 std::wstring GetSpecialFolderPath(int folder) {
     LPITEMIDLIST list = nullptr;
     SHGetSpecialFolderLocation(app::Application::Instance().Handle(), folder, &list);
     const platform::ItemIdList owner(list);
-    wchar_t path[261]{};
+    wchar_t path[PathBufferLength]{};
     SHGetPathFromIDListW(owner.get(), path);
     std::wstring result(path);
     if (result.empty()) {
@@ -20,4 +28,53 @@ std::wstring GetSpecialFolderPath(int folder) {
         result += L'\\';
     }
     return result;
+}
+
+std::wstring GetLongPath(const std::wstring& path) {
+    wchar_t buffer[PathBufferLength]{};
+    const DWORD length = GetLongPathNameW(path.c_str(), buffer, PathBufferLength);
+    // A result at or above the capacity is the size needed: the buffer was left untouched.
+    if (length == 0 || length >= PathBufferLength) {
+        return path;
+    }
+    return std::wstring(buffer, length);
+}
+
+std::wstring ResolveShortcutTarget(const std::wstring& path) {
+    const platform::ShellLink link;
+    if (FAILED(link.File().Load(path.c_str(), STGM_READ))) {
+        return path;
+    }
+    link.Link().Resolve(nullptr, SLR_ANY_MATCH);
+    wchar_t target[PathBufferLength]{};
+    WIN32_FIND_DATAW findData{};
+    link.Link().GetPath(target, PathBufferLength - 1, &findData, SLGP_UNCPRIORITY);
+    return target;
+}
+
+void ShowInExplorer(const std::wstring& path) {
+    if (FileExists(path)) {
+        // By its full path: the shell would look for a bare "explorer.exe" in the current
+        // folder first, where anyone may have put one.
+        wchar_t windows[PathBufferLength]{};
+        const UINT length = GetSystemWindowsDirectoryW(windows, PathBufferLength);
+        if (length == 0 || length >= PathBufferLength) {
+            return;
+        }
+        std::wstring explorer(windows, length);
+        if (explorer.back() != L'\\') {
+            explorer += L'\\';
+        }
+        explorer += L"explorer.exe";
+        ShellExecuteW(nullptr, L"open", explorer.c_str(),
+                      shortcuts::ExplorerSelectParameters(path).c_str(), nullptr, SW_SHOWNORMAL);
+    } else {
+        ShellExecuteW(nullptr, L"open", shortcuts::Quoted(shortcuts::FolderPartOf(path)).c_str(),
+                      nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }

@@ -4,5 +4,20 @@
 
 // The shell folder and shortcut helpers; folders are numbered as CSIDL values.
 
-// The folder's path, always ending in "\".
+// The folder's path, always ending in "\". Raises an Error naming the folder when Windows
+// gives it no file-system path.
 std::wstring GetSpecialFolderPath(int folder);
+
+// The long form of the path, or the path itself when there is none or it does not fit.
+std::wstring GetLongPath(const std::wstring& path);
+
+// The path a shortcut file points to ("" when that is no file-system path), or the argument
+// itself when the file cannot be read as a shortcut.
+std::wstring ResolveShortcutTarget(const std::wstring& path);
+
+// Starts Explorer with the file selected, or on the folder that should hold it when no file
+// is there.
+void ShowInExplorer(const std::wstring& path);
+
+// A file, not a folder, exists at the path.
+bool FileExists(const std::wstring& path);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
@@ -380,6 +382,47 @@ std::wstring SpecialFolder(int csidl) {
         folder += L'\\';
     }
     return folder;
+}
+
+std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {
+    using QueryFunction = LONG WINAPI(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    auto* query = reinterpret_cast<QueryFunction*>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    std::vector<std::wstring> commandLines;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (query == nullptr || snapshot == INVALID_HANDLE_VALUE) {
+        return commandLines;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (CompareStringOrdinal(entry.szExeFile, -1, exeFileName.data(),
+                                 static_cast<int>(exeFileName.size()), TRUE) != CSTR_EQUAL) {
+            continue;
+        }
+        const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                           entry.th32ProcessID);
+        if (process == nullptr) {
+            continue;
+        }
+        PROCESS_BASIC_INFORMATION basic{};
+        PEB peb{};
+        RTL_USER_PROCESS_PARAMETERS parameters{};
+        if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) >= 0 &&
+            ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+            ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
+                              nullptr)) {
+            std::wstring commandLine(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+            if (ReadProcessMemory(process, parameters.CommandLine.Buffer, commandLine.data(),
+                                  parameters.CommandLine.Length, nullptr)) {
+                commandLines.push_back(commandLine);
+            }
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return commandLines;
 }
 
 std::filesystem::path BuiltExe() { return ModuleFolder() / L"Tavimbo.exe"; }

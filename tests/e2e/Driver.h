@@ -132,6 +132,11 @@ private:
     std::filesystem::path exe_;
 };
 
+// Command lines of the running processes whose executable has that file name (letter case
+// ignored), read from each process's own parameters, so that what a program was started with
+// can be checked without looking at the screen.
+std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName);
+
 // UTF-8 for messages of failed assertions.
 std::string Narrow(std::wstring_view text);
 

@@ -1,0 +1,57 @@
+#include "shortcuts/ShortcutTexts.h"
+
+namespace shortcuts {
+namespace {
+
+constexpr std::wstring_view LineBreak = L"\r\n";
+
+// Every outcome message names the folder, then the shortcut's path on a line of its own, then
+// the outcome. The blank before the first line break is part of the text.
+std::wstring OutcomeMessage(std::wstring_view label, std::wstring_view particle,
+                            std::wstring_view path, std::wstring_view outcome) {
+    std::wstring text(L"フォルダ ");
+    text.append(label).append(L" ").append(particle).append(L" ").append(LineBreak);
+    text.append(path).append(LineBreak).append(outcome);
+    return text;
+}
+
+} // namespace
+
+std::wstring UpdateQuestion(std::wstring_view label, std::wstring_view fileName) {
+    std::wstring text(label);
+    text.append(L" には既に ").append(fileName).append(L" が存在します。").append(LineBreak);
+    text.append(L"更新しますか？").append(LineBreak);
+    text.append(L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し");
+    return text;
+}
+
+std::wstring OpenFolderQuestion(std::wstring_view label) {
+    return std::wstring(L"フォルダ ").append(label).append(L" を開きますか？");
+}
+
+std::wstring UpdatedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"の", path, L"更新されました。");
+}
+
+std::wstring UpdateFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"の", path, L"更新できませんでした。");
+}
+
+std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"から", path, L"削除しました。");
+}
+
+std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"から", path,
+                          L"削除できませんでした。\r\n削除済み、または他で使用中です。");
+}
+
+std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"新規作成しました。");
+}
+
+std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
+}
+
+} // namespace shortcuts

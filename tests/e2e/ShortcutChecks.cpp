@@ -1,0 +1,227 @@
+#include "tests/e2e/ShortcutChecks.h"
+
+#include <shlguid.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+void EnsureCom() {
+    static const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    (void)initialised;
+}
+
+Microsoft::WRL::ComPtr<IShellLinkW> NewLink() {
+    EnsureCom();
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_PPV_ARGS(link.GetAddressOf())),
+              S_OK);
+    return link;
+}
+
+// lnkinfo's "Local path" line, the target as it is stored in the file.
+std::wstring LnkinfoLocalPath(const std::wstring& path) {
+    const HostResult result = RunOnHost({L"lnkinfo", UnixPath(path)});
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    std::istringstream lines(result.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const size_t label = line.find("Local path");
+        const size_t colon = line.find(": ");
+        if (label != std::string::npos && colon != std::string::npos) {
+            const std::string value = line.substr(colon + 2);
+            const int length = MultiByteToWideChar(CP_UTF8, 0, value.data(),
+                                                   static_cast<int>(value.size()), nullptr, 0);
+            std::wstring wide(static_cast<size_t>(length), L'\0');
+            MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()),
+                                wide.data(), length);
+            return wide;
+        }
+    }
+    ADD_FAILURE() << "no local path in lnkinfo's output:\n" << result.output;
+    return {};
+}
+
+std::vector<std::wstring> ExplorerCommandLines() {
+    std::vector<std::wstring> lines = CommandLinesOf(L"explorer.exe");
+    // Wine's desktop runs as an Explorer too; it is no window a test opened.
+    std::erase_if(lines, [](const std::wstring& line) {
+        return line.ends_with(L" /desktop") || line.find(L" /desktop,") != std::wstring::npos;
+    });
+    return lines;
+}
+
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH]{};
+    GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+} // namespace
+
+std::wstring UpdateQuestionText(const std::wstring& label, const std::wstring& fileName) {
+    return label + L" には既に " + fileName +
+           L" が存在します。\r\n更新しますか？\r\n[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+}
+
+std::wstring OpenFolderQuestionText(const std::wstring& label) {
+    return L"フォルダ " + label + L" を開きますか？";
+}
+
+std::wstring UpdatedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" の \r\n" + path + L"\r\n更新されました。";
+}
+
+std::wstring DeletedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" から \r\n" + path + L"\r\n削除しました。";
+}
+
+std::wstring DeleteFailedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" から \r\n" + path +
+           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
+}
+
+std::wstring CreatedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成しました。";
+}
+
+std::wstring CreateFailedText(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
+}
+
+void Answer(const Program& program, const std::wstring& text, int button) {
+    const Box box = WaitForBox(program.Id());
+    ASSERT_TRUE(box) << "no box; expected:\n" << Narrow(text);
+    EXPECT_EQ(box.caption, L"Tavimbo");
+    EXPECT_EQ(box.text, text) << "shown:\n" << Narrow(box.text) << "\nexpected:\n" << Narrow(text);
+    box.Press(button);
+}
+
+void ExpectNoBox(const Program& program, Duration wait) {
+    const Box box = WaitForBox(program.Id(), wait);
+    EXPECT_FALSE(box) << "unexpected box \"" << Narrow(box.caption) << "\": " << Narrow(box.text);
+}
+
+LinkContent ReadLink(const std::wstring& path) {
+    LinkContent content;
+    const auto link = NewLink();
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    if (!link || FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ))) {
+        ADD_FAILURE() << "cannot load " << Narrow(path);
+        return content;
+    }
+    wchar_t text[1024]{};
+    link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
+    content.target = text;
+    text[0] = L'\0';
+    link->GetArguments(text, 1024);
+    content.arguments = text;
+    text[0] = L'\0';
+    link->GetWorkingDirectory(text, 1024);
+    content.workingDirectory = text;
+    text[0] = L'\0';
+    link->GetDescription(text, 1024);
+    content.description = text;
+    return content;
+}
+
+void WriteLinkWithExtras(const std::wstring& path, const std::wstring& target) {
+    const auto link = NewLink();
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_TRUE(link && SUCCEEDED(link.As(&file)));
+    link->SetPath(target.c_str());
+    link->SetArguments(L"--old-argument");
+    link->SetWorkingDirectory(L"C:\\");
+    link->SetDescription(L"written by the test");
+    ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK);
+    const LinkContent written = ReadLink(path);
+    ASSERT_EQ(written.arguments, L"--old-argument");
+}
+
+void ExpectShortcutTo(const std::wstring& shortcut, const std::wstring& target) {
+    ASSERT_TRUE(IsFile(shortcut)) << "no shortcut " << Narrow(shortcut);
+    const LinkContent content = ReadLink(shortcut);
+    EXPECT_EQ(content.target, target) << Narrow(shortcut);
+    EXPECT_EQ(content.arguments, L"") << Narrow(shortcut);
+    EXPECT_EQ(content.workingDirectory, L"") << Narrow(shortcut);
+    EXPECT_EQ(content.description, L"") << Narrow(shortcut);
+    EXPECT_EQ(LnkinfoLocalPath(shortcut), target) << Narrow(shortcut);
+}
+
+Leftovers::Leftovers(std::vector<std::wstring> paths) : paths_(std::move(paths)) {
+    Remove();
+}
+
+Leftovers::~Leftovers() {
+    Remove();
+}
+
+void Leftovers::Remove() const {
+    for (const std::wstring& path : paths_) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) {
+            RemoveDirectoryW(path.c_str()); // only ever an empty folder
+        }
+    }
+}
+
+ExplorerWindows::ExplorerWindows() = default;
+
+ExplorerWindows::~ExplorerWindows() {
+    // An Explorer just started may not have made its window yet: ask again until all are gone.
+    const bool closed = WaitUntil(
+        [] {
+            EnumWindows(
+                [](HWND window, LPARAM) -> BOOL {
+                    if (ClassName(window) == L"ExplorerWClass") {
+                        PostMessageW(window, WM_CLOSE, 0, 0);
+                    }
+                    return TRUE;
+                },
+                0);
+            Sleep(200);
+            return ExplorerCommandLines().empty();
+        },
+        20s);
+    EXPECT_TRUE(closed) << "an Explorer window did not close";
+}
+
+bool ExplorerWindows::Started(const std::wstring& commandLine, Duration timeout) const {
+    const bool started = WaitUntil(
+        [&] {
+            const auto lines = ExplorerCommandLines();
+            return std::find(lines.begin(), lines.end(), commandLine) != lines.end();
+        },
+        timeout);
+    if (!started) {
+        std::string seen;
+        for (const std::wstring& line : ExplorerCommandLines()) {
+            seen += "\n  " + Narrow(line);
+        }
+        ADD_FAILURE() << "no Explorer started as\n  " << Narrow(commandLine)
+                      << "\nrunning:" << seen;
+    }
+    return started;
+}
+
+std::wstring ExplorerSelecting(const std::wstring& file) {
+    return L"\"" + WindowsFolder() + L"\\explorer.exe\" /select,\"" + file + L"\"";
+}
+
+std::wstring ExplorerOn(const std::wstring& folder) {
+    return L"\"" + WindowsFolder() + L"\\system32\\explorer.exe\" \"" + folder + L"\"";
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+} // namespace e2e

@@ -1,0 +1,204 @@
+// The shortcut toggle as a user meets it: create, Cancel, update and delete in each of the four
+// folders, with every box's text compared exactly, and the shortcut files checked.
+
+#include "tests/e2e/ShortcutChecks.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace e2e;
+
+constexpr int Ok = IDOK;
+constexpr int Yes = IDYES;
+constexpr int No = IDNO;
+constexpr int Cancel = IDCANCEL;
+
+struct Folder {
+    const char* name;
+    const wchar_t* button;
+    int csidl;
+    std::wstring label;
+};
+
+void PrintTo(const Folder& folder, std::ostream* out) {
+    *out << folder.name;
+}
+
+const Folder SendTo{"SendTo", L"自分を「送る」に登録・削除", CSIDL_SENDTO, L"送る"};
+const Folder Desktop{"Desktop", L"デスクトップに登録・削除", CSIDL_DESKTOP, L"デスクトップ"};
+const Folder Programs{"Programs", L"スタートメニューに登録・削除", CSIDL_PROGRAMS,
+                      L"スタートメニューのプログラム"};
+const Folder Startup{"Startup", L"スタートアップに登録・削除", CSIDL_STARTUP, L"スタートアップ"};
+
+std::wstring Q1(const Folder& folder) {
+    return UpdateQuestionText(folder.label, L"Tavimbo.Lnk");
+}
+std::wstring Q2(const Folder& folder) {
+    return OpenFolderQuestionText(folder.label);
+}
+
+std::wstring OwnShortcut(const Folder& folder) {
+    return SpecialFolder(folder.csidl) + L"Tavimbo.Lnk";
+}
+
+// A plain message: one OK button, no icon, centred on the screen.
+void ExpectPlainMessage(const Box& box) {
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+    for (HWND child : Descendants(box.handle)) {
+        EXPECT_EQ(SendMessageW(child, STM_GETICON, 0, 0), 0) << "an icon in the message";
+    }
+    RECT rect{};
+    GetWindowRect(box.handle, &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - screenWidth / 2), 2);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - screenHeight / 2), 40);
+}
+
+class ShortcutToggle : public testing::TestWithParam<Folder> {};
+
+TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
+    const Folder& folder = GetParam();
+    const std::wstring shortcut = OwnShortcut(folder);
+    const Leftovers leftovers({shortcut});
+    StartedProgram app;
+    const ExplorerWindows explorer;
+    ASSERT_NE(app.main, nullptr);
+    const std::wstring exe = app.sandbox.Exe().wstring();
+
+    // Create; the main window is disabled while the message is open.
+    Click(app.Button(folder.button));
+    const Box created = WaitForBox(app.program.Id());
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created.caption, L"Tavimbo");
+    EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
+    EXPECT_FALSE(IsWindowEnabled(app.main));
+    ExpectPlainMessage(created);
+    created.Press(Ok);
+    Answer(app.program, Q2(folder), No);
+    ExpectNoBox(app.program);
+    EXPECT_TRUE(IsWindowEnabled(app.main));
+    ExpectShortcutTo(shortcut, exe);
+
+    // Cancel writes nothing: the extras of a shortcut written by someone else stay.
+    WriteLinkWithExtras(shortcut, exe);
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), Cancel);
+    ExpectNoBox(app.program);
+    EXPECT_EQ(ReadLink(shortcut).arguments, L"--old-argument");
+
+    // Update: a fresh shortcut holding only the target replaces it.
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), Yes);
+    Answer(app.program, UpdatedText(folder.label, shortcut), Ok);
+    Answer(app.program, Q2(folder), No);
+    ExpectShortcutTo(shortcut, exe);
+
+    // Delete, then open the folder that held it.
+    Click(app.Button(folder.button));
+    Answer(app.program, Q1(folder), No);
+    Answer(app.program, DeletedText(folder.label, shortcut), Ok);
+    Answer(app.program, Q2(folder), Yes);
+    EXPECT_FALSE(IsFile(shortcut));
+    EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(folder.csidl))));
+    EXPECT_TRUE(app.program.Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFolders, ShortcutToggle,
+                         testing::Values(SendTo, Desktop, Programs, Startup),
+                         [](const testing::TestParamInfo<Folder>& tested) {
+                             return tested.param.name;
+                         });
+
+TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
+    const std::wstring shortcut = OwnShortcut(SendTo);
+    const Leftovers leftovers({shortcut});
+    StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    Click(app.Button(SendTo.button));
+    Answer(app.program, CreatedText(SendTo.label, shortcut), Ok);
+    Answer(app.program, Q2(SendTo), No);
+
+    // Open without delete sharing, as a program reading the file might hold it.
+    const HANDLE held =
+        CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Click(app.Button(SendTo.button));
+    Answer(app.program, Q1(SendTo), No);
+    Answer(app.program, DeleteFailedText(SendTo.label, shortcut), Ok);
+    Answer(app.program, Q2(SendTo), No);
+    CloseHandle(held);
+    EXPECT_TRUE(IsFile(shortcut));
+    EXPECT_TRUE(app.program.Running());
+}
+
+TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
+    const std::wstring shortcut = OwnShortcut(Desktop);
+    const Leftovers leftovers({shortcut});
+    ASSERT_TRUE(CreateDirectoryW(shortcut.c_str(), nullptr));
+    StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    Click(app.Button(Desktop.button));
+    Answer(app.program, CreateFailedText(Desktop.label, shortcut), Ok);
+    Answer(app.program, Q2(Desktop), No);
+    ExpectNoBox(app.program);
+    const DWORD attributes = GetFileAttributesW(shortcut.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(app.program.Running());
+}
+
+// Moves a folder aside for one test and puts it back afterwards, whatever happens.
+class FolderMovedAside {
+public:
+    explicit FolderMovedAside(std::wstring folder)
+        : folder_(std::move(folder)), aside_(folder_ + L".aside") {
+        moved_ = MoveFileW(folder_.c_str(), aside_.c_str()) != FALSE;
+    }
+    ~FolderMovedAside() {
+        if (moved_) {
+            RemoveDirectoryW(folder_.c_str()); // only if something made it again, empty
+            MoveFileW(aside_.c_str(), folder_.c_str());
+        }
+    }
+    FolderMovedAside(const FolderMovedAside&) = delete;
+    FolderMovedAside& operator=(const FolderMovedAside&) = delete;
+
+    bool Moved() const { return moved_; }
+
+private:
+    std::wstring folder_;
+    std::wstring aside_;
+    bool moved_ = false;
+};
+
+TEST(ShortcutToggleFailures, AMissingFolderIsAnErrorAndNothingIsWritten) {
+    std::wstring startup = SpecialFolder(Startup.csidl);
+    startup.pop_back();
+    const std::wstring driveRoot = L"C:\\Tavimbo.Lnk";
+    const Leftovers leftovers({driveRoot});
+    StartedProgram app;
+    const ExplorerWindows explorer;
+    ASSERT_NE(app.main, nullptr);
+    {
+        const FolderMovedAside aside(startup);
+        ASSERT_TRUE(aside.Moved());
+        Click(app.Button(Startup.button));
+        Answer(app.program, L"The special folder 7 has no file-system path.", IDOK);
+        ExpectNoBox(app.program);
+        EXPECT_FALSE(IsFile(driveRoot));
+        EXPECT_FALSE(IsFile(startup + L"\\Tavimbo.Lnk"));
+    }
+    // The failed toggle did not get as far as naming a shortcut.
+    Click(app.Button(L"「送る」フォルダを開く"));
+    EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(SendTo.csidl))));
+    EXPECT_TRUE(app.program.Running());
+}
+
+} // namespace

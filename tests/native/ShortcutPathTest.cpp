@@ -1,0 +1,124 @@
+#include "platform/Error.h"
+#include "shortcuts/ShortcutPath.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+constexpr wchar_t ExePath[] = L"C:\\Program Files\\Tavimbo\\Tavimbo.exe";
+constexpr wchar_t Title[] = L"Tavimbo";
+
+std::wstring ShortcutFileNameFor(const std::wstring& target) {
+    return std::wstring(shortcuts::FileNameOf(shortcuts::ShortcutPathIn(
+        L"C:\\SendTo\\", shortcuts::ShortcutBaseName(target, ExePath, Title))));
+}
+
+TEST(ShortcutBaseName, NamesTheShortcutFileAfterTheTarget) {
+    struct Case {
+        std::wstring target;
+        std::wstring fileName;
+    };
+    const Case cases[] = {
+        {L"C:\\Tools\\my.app.exe", L"my.app.Lnk"},
+        {L"D:\\Data.2024", L"Data.Lnk"},
+        {L"C:\\Tools\\.x", L".Lnk"},
+        {L"E:\\", L".Lnk"},
+        {L"C:\\Tools\\noext", L"noext.Lnk"},
+        {L"C:\\Folder.d\\noext", L"noext.Lnk"},
+        {L"C:/Tools/unix.style.txt", L"unix.style.Lnk"},
+        {L"C:drive-relative.txt", L"drive-relative.Lnk"},
+        {L"bare.name.txt", L"bare.name.Lnk"},
+        {L"C:\\Tools\\trailing\\", L".Lnk"},
+        {L"", L".Lnk"},
+        {L"C:\\データ\\メモ.txt", L"メモ.Lnk"},
+        {L"C:\\Tools\\a*b?.exe", L"a*b?.Lnk"},
+        {ExePath, L"Tavimbo.Lnk"},
+        // Only the exact executable path stands for the program itself.
+        {L"c:\\program files\\tavimbo\\TAVIMBO.EXE", L"TAVIMBO.Lnk"},
+        {L"C:\\Other\\Tavimbo.exe", L"Tavimbo.Lnk"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShortcutFileNameFor(c.target), c.fileName)
+            << "target " << testing::PrintToString(c.target);
+    }
+}
+
+TEST(ShortcutBaseName, UsesTheTitleForTheExecutableWhateverItsName) {
+    EXPECT_EQ(shortcuts::ShortcutBaseName(L"C:\\bin\\x.exe", L"C:\\bin\\x.exe", L"Tavimbo"),
+              L"Tavimbo");
+    // The executable itself is never checked, even were its path to hold such a character.
+    EXPECT_EQ(shortcuts::ShortcutBaseName(L"C:\\a|b\\x.exe", L"C:\\a|b\\x.exe", L"Tavimbo"),
+              L"Tavimbo");
+}
+
+TEST(ShortcutBaseName, RejectsCharactersNotAllowedInPaths) {
+    const std::wstring targets[] = {
+        L"C:\\Tools\\a\"b.exe",
+        L"C:\\Tools\\a<b.exe",
+        L"C:\\Tools\\a>b.exe",
+        L"C:\\Tools\\a|b.exe",
+        L"C:\\Tools\\a\tb.exe",
+        L"C:\\Tools\\a\x1f"
+        L"b.exe",
+        L"C:\\Tools\\a\0b.exe"s,
+        L"\"C:\\Tools\\quoted.exe\"",
+    };
+    for (const std::wstring& target : targets) {
+        try {
+            shortcuts::ShortcutBaseName(target, ExePath, Title);
+            ADD_FAILURE() << "no error for " << testing::PrintToString(target);
+        } catch (const platform::Error& error) {
+            EXPECT_EQ(error.Message(), L"Invalid characters in path")
+                << testing::PrintToString(target);
+        }
+    }
+}
+
+TEST(HasInvalidPathCharacters, FlagsControlCharactersQuotesAngleBracketsAndBars) {
+    for (wchar_t c = 0; c < 128; ++c) {
+        const bool invalid = c < 32 || c == L'"' || c == L'<' || c == L'>' || c == L'|';
+        const std::wstring path = L"C:\\a"s + c + L"b";
+        EXPECT_EQ(shortcuts::HasInvalidPathCharacters(path), invalid) << "code " << int(c);
+    }
+    EXPECT_FALSE(shortcuts::HasInvalidPathCharacters(L"C:\\送る\\メモ帳.exe"));
+    EXPECT_FALSE(shortcuts::HasInvalidPathCharacters(L""));
+    EXPECT_TRUE(shortcuts::HasInvalidPathCharacters(L"\x7f\x01"));
+}
+
+TEST(ShortcutPathIn, MakesSureOfTheFoldersDelimiter) {
+    EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo\\", L"a"), L"C:\\SendTo\\a.Lnk");
+    EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo", L"a"), L"C:\\SendTo\\a.Lnk");
+    EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo\\", L""), L"C:\\SendTo\\.Lnk");
+}
+
+TEST(FolderPartOf, KeepsTheTrailingDelimiter) {
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* folder;
+    };
+    const Case cases[] = {
+        {L"C:\\SendTo\\Tavimbo.Lnk", L"C:\\SendTo\\"},
+        {L"C:\\SendTo\\*.Lnk", L"C:\\SendTo\\"},
+        {L"C:\\SendTo\\", L"C:\\SendTo\\"},
+        {L"C:file.Lnk", L"C:"},
+        {L"C:/a/b.Lnk", L"C:"}, // only "\" and ":" end the folder part
+        {L"a/b.Lnk", L""},
+        {L"file.Lnk", L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::FolderPartOf(c.path), c.folder)
+            << "path " << testing::PrintToString(std::wstring(c.path));
+    }
+}
+
+TEST(ExplorerSelectParameters, QuotesThePathRightAfterTheComma) {
+    EXPECT_EQ(shortcuts::ExplorerSelectParameters(L"C:\\Send To\\a b.Lnk"),
+              L"/select,\"C:\\Send To\\a b.Lnk\"");
+    EXPECT_EQ(shortcuts::Quoted(L"C:\\Send To\\"), L"\"C:\\Send To\\\"");
+}
+
+} // namespace

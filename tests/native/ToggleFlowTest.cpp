@@ -1,0 +1,207 @@
+#include "platform/Error.h"
+#include "shortcuts/ToggleFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr long Ok = 0;
+constexpr long False = 1;          // S_FALSE: a success code, yet no shortcut written
+constexpr long Fail = -2147467259; // E_FAIL
+
+constexpr wchar_t Folder[] = L"C:\\Users\\u\\SendTo\\";
+constexpr wchar_t Target[] = L"C:\\Tools\\my.app.exe";
+constexpr wchar_t Shortcut[] = L"C:\\Users\\u\\SendTo\\my.app.Lnk";
+constexpr wchar_t Exe[] = L"C:\\Tavimbo\\Tavimbo.exe";
+
+const std::wstring Q1 = L"送る には既に my.app.Lnk が存在します。\r\n更新しますか？\r\n"
+                        L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
+const std::wstring Q2 = L"フォルダ 送る を開きますか？";
+const std::wstring M1 =
+    L"フォルダ 送る の \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n更新されました。";
+const std::wstring M2 =
+    L"フォルダ 送る の \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n更新できませんでした。";
+const std::wstring M3 =
+    L"フォルダ 送る から \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n削除しました。";
+const std::wstring M4 =
+    L"フォルダ 送る から \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n削除できませんでした。"
+    L"\r\n削除済み、または他で使用中です。";
+const std::wstring M5 =
+    L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成しました。";
+const std::wstring M6 =
+    L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成できませんでした。";
+
+// Records every call of the toggle, shell and dialogs alike, in order.
+class Fake final : public shortcuts::ToggleShell, public shortcuts::ToggleDialogs {
+public:
+    bool exists = false;
+    long writeResult = Ok;
+    bool deleteResult = true;
+    bool writeThrows = false;
+    std::deque<int> answers;
+    std::vector<std::wstring> log;
+
+    bool FileExists(const std::wstring& path) override {
+        log.push_back(L"exists? " + path);
+        return exists;
+    }
+    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
+        if (writeThrows) {
+            throw platform::Error(L"Class not registered");
+        }
+        log.push_back(L"write " + targetPath + L" to " + shortcutPath);
+        return writeResult;
+    }
+    bool DeleteShortcut(const std::wstring& shortcutPath) override {
+        log.push_back(L"delete " + shortcutPath);
+        return deleteResult;
+    }
+    int Ask(const std::wstring& question, unsigned flags) override {
+        log.push_back(L"ask " + std::to_wstring(flags) + L" " + question);
+        if (answers.empty()) {
+            ADD_FAILURE() << "an unexpected question";
+            return 0;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void Tell(const std::wstring& message) override { log.push_back(L"tell " + message); }
+    void ShowInExplorer(const std::wstring& path) override { log.push_back(L"explorer " + path); }
+};
+
+shortcuts::ToggleRequest Request(std::wstring target = Target) {
+    return {Folder, L"送る", std::move(target), Exe, L"Tavimbo"};
+}
+
+const std::wstring Exists = L"exists? " + std::wstring(Shortcut);
+const std::wstring Write = L"write " + std::wstring(Target) + L" to " + Shortcut;
+const std::wstring Delete = L"delete " + std::wstring(Shortcut);
+const std::wstring Explorer = L"explorer " + std::wstring(Shortcut);
+const std::wstring AskQ1 = L"ask 35 " + Q1;
+const std::wstring AskQ2 = L"ask 36 " + Q2;
+std::wstring Tell(const std::wstring& message) {
+    return L"tell " + message;
+}
+
+TEST(RunToggle, FollowsEveryBranch) {
+    struct Case {
+        const char* name;
+        bool exists;
+        long writeResult;
+        bool deleteResult;
+        std::deque<int> answers;
+        std::vector<std::wstring> log;
+    };
+    const Case cases[] = {
+        {"create, open the folder",
+         false,
+         Ok,
+         true,
+         {6},
+         {Exists, Write, Tell(M5), AskQ2, Explorer}},
+        {"create, leave the folder", false, Ok, true, {7}, {Exists, Write, Tell(M5), AskQ2}},
+        {"create returns S_FALSE", false, False, true, {7}, {Exists, Write, Tell(M6), AskQ2}},
+        {"create fails", false, Fail, true, {6}, {Exists, Write, Tell(M6), AskQ2, Explorer}},
+        {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Write, Tell(M1), AskQ2}},
+        {"update returns S_FALSE",
+         true,
+         False,
+         true,
+         {6, 6},
+         {Exists, AskQ1, Write, Tell(M2), AskQ2, Explorer}},
+        {"update fails", true, Fail, true, {6, 7}, {Exists, AskQ1, Write, Tell(M2), AskQ2}},
+        {"delete", true, Ok, true, {7, 6}, {Exists, AskQ1, Delete, Tell(M3), AskQ2, Explorer}},
+        {"delete fails", true, Ok, false, {7, 7}, {Exists, AskQ1, Delete, Tell(M4), AskQ2}},
+        {"cancel", true, Ok, true, {2}, {Exists, AskQ1}},
+        {"update question cannot be shown",
+         true,
+         Ok,
+         true,
+         {0, 6},
+         {Exists, AskQ1, AskQ2, Explorer}},
+        {"unknown answer to the update question", true, Ok, true, {1, 7}, {Exists, AskQ1, AskQ2}},
+        {"open-folder question cannot be shown",
+         false,
+         Ok,
+         true,
+         {0},
+         {Exists, Write, Tell(M5), AskQ2}},
+        {"open-folder question cancelled",
+         true,
+         Ok,
+         true,
+         {7, 2},
+         {Exists, AskQ1, Delete, Tell(M3), AskQ2}},
+    };
+    for (const Case& c : cases) {
+        Fake fake;
+        fake.exists = c.exists;
+        fake.writeResult = c.writeResult;
+        fake.deleteResult = c.deleteResult;
+        fake.answers = c.answers;
+        std::wstring last = L"before";
+        shortcuts::RunToggle(Request(), fake, fake, last);
+        EXPECT_EQ(fake.log, c.log) << c.name;
+        EXPECT_EQ(last, Shortcut) << c.name;
+        EXPECT_TRUE(fake.answers.empty()) << c.name << ": answers left over";
+    }
+}
+
+TEST(RunToggle, NamesTheProgramsOwnShortcutAfterTheTitle) {
+    Fake fake;
+    fake.answers = {7};
+    std::wstring last;
+    shortcuts::RunToggle(Request(Exe), fake, fake, last);
+    const std::wstring own = L"C:\\Users\\u\\SendTo\\Tavimbo.Lnk";
+    const std::vector<std::wstring> log = {
+        L"exists? " + own, L"write " + std::wstring(Exe) + L" to " + own,
+        L"tell フォルダ 送る に \r\n" + own + L"\r\n新規作成しました。", AskQ2};
+    EXPECT_EQ(fake.log, log);
+    EXPECT_EQ(last, own);
+}
+
+TEST(RunToggle, AddsTheMissingDelimiterToTheFolder) {
+    Fake fake;
+    fake.answers = {7};
+    std::wstring last;
+    auto request = Request();
+    request.folderPath = L"C:\\Users\\u\\SendTo";
+    shortcuts::RunToggle(request, fake, fake, last);
+    EXPECT_EQ(last, Shortcut);
+}
+
+TEST(RunToggle, RejectsInvalidCharactersBeforeAnythingChanges) {
+    Fake fake;
+    fake.exists = true;
+    std::wstring last = L"before";
+    try {
+        shortcuts::RunToggle(Request(L"C:\\Tools\\a|b.exe"), fake, fake, last);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.Message(), L"Invalid characters in path");
+    }
+    EXPECT_EQ(last, L"before");
+    EXPECT_TRUE(fake.log.empty());
+}
+
+TEST(RunToggle, AFailingShellLinkEndsTheToggleAfterTheShortcutPathIsKnown) {
+    for (const bool exists : {false, true}) {
+        Fake fake;
+        fake.exists = exists;
+        fake.writeThrows = true;
+        fake.answers = {6};
+        std::wstring last = L"before";
+        EXPECT_THROW(shortcuts::RunToggle(Request(), fake, fake, last), platform::Error);
+        EXPECT_EQ(last, Shortcut) << "exists " << exists;
+        const std::vector<std::wstring> log =
+            exists ? std::vector<std::wstring>{Exists, AskQ1} : std::vector<std::wstring>{Exists};
+        EXPECT_EQ(fake.log, log) << "exists " << exists;
+    }
+}
+
+} // namespace
