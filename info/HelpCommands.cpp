@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "info/HelpSearch.h"
 #include "platform/Handles.h"
+#include "shortcuts/ShortcutPath.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ bool ShowFileProperties(const std::wstring& path) {
 void TForm1::ButtonHelpClick() {
     const std::wstring exePath = app::Application::ExeName();
     if (const auto helpFile = info::FindHelpFile(exePath, IsExistingFile)) {
-        OpenWithShell(handle_, L"\"" + *helpFile + L"\"");
+        OpenWithShell(handle_, shortcuts::Quoted(*helpFile));
     } else {
         app::ShowPlainMessage(info::HelpFileNotFoundText(exePath));
     }
