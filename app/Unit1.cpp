@@ -432,11 +432,18 @@ void TForm1::ApplyFont() {
     ReleaseDC(handle_, context);
     textHeight_ = metrics.tmHeight;
     font_ = std::move(font);
+    laidOutSize_ = {-1, -1};
 }
 
 void TForm1::LayoutComponents() {
     RECT client{};
     GetClientRect(handle_, &client);
+    // Creation, the settings and the first showing each report a size; placing some twenty
+    // windows again for the same one would only slow the start.
+    if (client.right == laidOutSize_.cx && client.bottom == laidOutSize_.cy) {
+        return;
+    }
+    laidOutSize_ = {client.right, client.bottom};
     MoveWindow(PageControl1, 0, 0, client.right, client.bottom, FALSE);
 
     FormResize();
@@ -477,7 +484,9 @@ void TForm1::LayoutComponents() {
         const int margin = Scaled(ControlInset);
         Place(this->*component.member, app::Inset(cell, margin, margin, margin, margin));
     }
-    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+    if (IsWindowVisible(handle_)) {
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+    }
 }
 
 void TForm1::FormResize() {

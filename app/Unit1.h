@@ -128,6 +128,7 @@ private:
     HWND savedFocus_ = nullptr;
     int dpi_ = 96;
     int textHeight_ = 0;
+    SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
     platform::UniqueFont font_;
 };

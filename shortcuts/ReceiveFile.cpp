@@ -1,7 +1,103 @@
+#include "shortcuts/ReceiveFile.h"
+
 #include "app/Unit1.h"
+#include "platform/Handles.h"
+#include "platform/Win32Error.h"
+#include "shortcuts/ReceivedPath.h"
+#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShortcutFolders.h"
 
-void TForm1::ReceiveCommandLine() {}
+#include <cwchar>
 
-void TForm1::AppMessageFilter(MSG&, bool&) {}
+namespace {
 
-void TForm1::WMDropFiles(HDROP drop) { DragFinish(drop); }
+constexpr wchar_t MultipleFilesWarning[] =
+    L"複数のファイルは受け取れません。先頭のファイルを処理します。";
+
+// Taken during static initialisation, before anything in the program can change it.
+const LCID StartLocale = GetThreadLocale();
+
+void RegisterReceivedFile(TForm1& form, std::wstring path) {
+    TargetPath = shortcuts::ReceivedTarget(std::move(path));
+    form.ToggleShortcut(shortcuts::SendToFolder.id, std::wstring(shortcuts::SendToFolder.label),
+                        TargetPath);
+}
+
+} // namespace
+
+namespace shortcuts {
+
+std::wstring LinguisticLowerCase(const std::wstring& text) {
+    // Windows refuses to map an empty text.
+    if (text.empty()) {
+        return text;
+    }
+    constexpr DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+    const int sourceLength = static_cast<int>(text.size());
+    const int length = LCMapStringW(StartLocale, flags, text.data(), sourceLength, nullptr, 0);
+    if (length == 0) {
+        platform::ThrowLastError();
+    }
+    std::wstring lowered(static_cast<size_t>(length), L'\0');
+    if (LCMapStringW(StartLocale, flags, text.data(), sourceLength, lowered.data(), length) == 0) {
+        platform::ThrowLastError();
+    }
+    return lowered;
+}
+
+std::wstring FirstDroppedName(HDROP drop) {
+    // Asked for its length first: a fixed buffer would cut a long name short.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) {
+        return {};
+    }
+    std::wstring name(length + 1, L'\0');
+    DragQueryFileW(drop, 0, name.data(), length + 1);
+    name.resize(std::wcslen(name.c_str()));
+    return name;
+}
+
+std::wstring ReceivedTarget(std::wstring path) {
+    if (LinguisticLowerCase(std::wstring(PathExtension(path))) != L".lnk") {
+        return path;
+    }
+    return GetLongPath(ResolveShortcutTarget(path));
+}
+
+} // namespace shortcuts
+
+void TForm1::ReceiveCommandLine() {
+    const std::vector<std::wstring> arguments = shortcuts::SplitCommandLine(GetCommandLineW());
+    // The first argument is the program itself.
+    if (arguments.size() < 2) {
+        return;
+    }
+    if (arguments.size() > 2) {
+        app::ShowPlainMessage(MultipleFilesWarning);
+    }
+    RegisterReceivedFile(*this, arguments[1]);
+}
+
+void TForm1::AppMessageFilter(MSG& message, bool& handled) {
+    if (message.hwnd != handle_ || message.message != WM_DROPFILES) {
+        return;
+    }
+    SendMessageW(handle_, WM_DROPFILES, message.wParam, message.lParam);
+    application_.Restore();
+    handled = true;
+}
+
+void TForm1::WMDropFiles(HDROP drop) {
+    const platform::DropHandle owner(drop);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    // A drop whose name cannot be read is released and otherwise ignored: there is nothing
+    // to register, and the warning would promise a first file that never comes.
+    std::wstring name = shortcuts::FirstDroppedName(drop);
+    if (name.empty()) {
+        return;
+    }
+    if (count >= 2) {
+        app::ShowPlainMessage(MultipleFilesWarning);
+    }
+    RegisterReceivedFile(*this, std::move(name));
+}

@@ -14,27 +14,33 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 ALLOWED = {'lnkinfo', 'xdotool', 'import'}
+# The suite's scripts use modules that tools/install-deps installs as Debian packages, so they
+# run under Debian's own interpreter even where another python3 comes first on the PATH.
+SYSTEM_PYTHON = '/usr/bin/python3'
 
 
-def allowed(argv):
+def command(argv):
+    """The command to run for a request, or None when it is not allowed."""
     if not argv:
-        return False
+        return None
     if argv[0] in ALLOWED:
-        return True
-    # Python scripts of the test suite itself.
+        return argv
+    # Python scripts of the test suite itself, named by their path in the checkout.
     if argv[0] == 'python3' and len(argv) > 1:
-        script = Path(argv[1]).resolve()
-        return (ROOT / 'tests' / 'tools') in script.parents
-    return False
+        script = (ROOT / argv[1]).resolve()
+        if (ROOT / 'tests' / 'tools') in script.parents:
+            python = SYSTEM_PYTHON if os.path.exists(SYSTEM_PYTHON) else 'python3'
+            return [python, str(script)] + argv[2:]
+    return None
 
 
 def serve(folder: Path):
     folder.mkdir(parents=True, exist_ok=True)
     while True:
         for request in sorted(folder.glob('*.req')):
-            argv = request.read_text(encoding='utf-8').splitlines()
+            argv = command(request.read_text(encoding='utf-8').splitlines())
             request.unlink()
-            if allowed(argv):
+            if argv is not None:
                 try:
                     done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                           timeout=60, cwd=ROOT)

@@ -318,6 +318,12 @@ std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool) {
     return memory.ReadText(textOffset, textLength);
 }
 
+LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data, size_t size) {
+    RemoteMemory memory(window, size);
+    memory.Write(0, data, size);
+    return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(memory.Address()));
+}
+
 std::wstring UnixPath(const std::filesystem::path& path) {
     // Wine's own export; it exists only under Wine, where these tests run.
     using Function = char* CDECL(const wchar_t*);

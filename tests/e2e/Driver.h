@@ -96,6 +96,9 @@ std::vector<std::wstring> TabCaptions(HWND tabControl);
 RECT TabItemRect(HWND tabControl, int index);
 std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool);
 
+// Sends a message whose lParam points to a copy of `data` inside the window's process.
+LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data, size_t size);
+
 // Runs an allowed Linux command (tools/host-service.py): its exit code and output.
 struct HostResult {
     int exitCode = -1;

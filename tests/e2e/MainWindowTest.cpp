@@ -87,6 +87,61 @@ TEST(MainWindow, EveryButtonAndCheckBoxHasItsCaptionAndToolTip) {
     EXPECT_NE(Control(app.main, L"終了時"), nullptr);
 }
 
+TEST(MainWindow, ButtonsAndCheckBoxesShowTheHandCursorAndNothingShowsAMenu) {
+    Started app;
+    ASSERT_NE(app.main, nullptr);
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    for (const wchar_t* caption : {L"自分を「送る」に登録・削除", L"確認する", L"ホームページ"}) {
+        const HWND control = Control(app.main, caption);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(SendMessageW(GetParent(control), WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                               overClient),
+                  TRUE)
+            << Narrow(caption);
+    }
+    const HWND groupBox = Control(app.main, L"終了時");
+    EXPECT_EQ(SendMessageW(GetParent(groupBox), WM_SETCURSOR, reinterpret_cast<WPARAM>(groupBox),
+                           overClient),
+              FALSE);
+
+    const HWND button = Control(app.main, L"「送る」フォルダを開く");
+    for (HWND target : {app.main, button}) {
+        PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(target, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        PostMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(50, 50));
+    }
+    Sleep(300);
+    for (HWND window : TopWindows(app.program.Id())) {
+        EXPECT_NE(ClassName(window), L"#32768") << "a menu is shown";
+    }
+}
+
+TEST(MainWindow, TabCyclesThroughEachPageInDesignOrderAndNeverOntoTheTabStrip) {
+    Started app;
+    ASSERT_NE(app.main, nullptr);
+    const std::vector<std::vector<const wchar_t*>> pages = {
+        {L"プログラムを「送る」に登録・削除", L"フォルダを「送る」に登録・削除",
+         L"「送る」フォルダを開く", L"自分を「送る」に登録・削除"},
+        {L"デスクトップに登録・削除", L"スタートメニューに登録・削除",
+         L"スタートアップに登録・削除", L"確認する", L"状態を保存する"},
+        {L"ヘルプ表示", L"バージョン情報", L"プロパティ表示", L"開発支援", L"ホームページ"},
+    };
+    for (int page = 0; page < 3; ++page) {
+        SelectTab(app.tabs, page);
+        const auto& order = pages[static_cast<size_t>(page)];
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(app.main) == Control(app.main, order[0]); }))
+            << "page " << page;
+        for (size_t step = 1; step <= order.size(); ++step) {
+            PressKey(app.main, VK_TAB);
+            const HWND expected = Control(app.main, order[step % order.size()]);
+            EXPECT_TRUE(WaitUntil([&] { return FocusOf(app.main) == expected; }, 2s))
+                << "page " << page << ", Tab " << step << " should reach "
+                << Narrow(order[step % order.size()]) << ", focus is on "
+                << Narrow(WindowText(FocusOf(app.main)));
+        }
+    }
+}
+
 TEST(MainWindow, TabsTakeAQuarterOfTheStripAtEveryWidth) {
     Started app;
     ASSERT_NE(app.tabs, nullptr);
@@ -138,9 +193,12 @@ TEST(MainWindow, ConfirmationNoKeepsTheWindowAndYesClosesIt) {
     ASSERT_TRUE(question);
     EXPECT_EQ(question.caption, L"Tavimbo");
     EXPECT_EQ(question.text, L"終了してよいですか？");
+    EXPECT_EQ(GetWindow(question.handle, GW_OWNER), app.main);
+    EXPECT_FALSE(IsWindowEnabled(app.main));
     question.Press(IDNO);
     EXPECT_FALSE(app.program.WaitForExit(500ms));
     EXPECT_TRUE(IsWindowVisible(app.main));
+    EXPECT_TRUE(IsWindowEnabled(app.main));
     EXPECT_TRUE(AcceptsFiles(app.main));
 
     PostMessageW(app.main, WM_CLOSE, 0, 0);

@@ -1,6 +1,78 @@
-#include "platform/ShellLink.h"
+// The shell link layer against Wine's real shell link object, checked by an independent reader.
+
+#include "platform/Error.h"
 #include "platform/Handles.h"
+#include "platform/ShellLink.h"
+#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
-TEST(ShellLink, PlaceholderCompiles) { SUCCEED(); }
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+class ShellLinkTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::ofstream(target_) << "target";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    platform::ComInitialization com_;
+    const std::filesystem::path folder_ = L"C:\\tavimbo-shelllink";
+    // Wine keeps a shortcut's local path in the ANSI code page only (C.UTF-8 gives 1252), so
+    // the names here stay within it.
+    const std::filesystem::path target_ = folder_ / L"annual report 2024.txt";
+    const std::filesystem::path link_ = folder_ / L"annual report 2024.Lnk";
+};
+
+std::wstring ReadTarget(const std::filesystem::path& link) {
+    const platform::ShellLink reader;
+    EXPECT_EQ(reader.File().Load(link.c_str(), STGM_READ), S_OK);
+    wchar_t path[261]{};
+    WIN32_FIND_DATAW data{};
+    reader.Link().GetPath(path, 260, &data, SLGP_UNCPRIORITY);
+    return path;
+}
+
+TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
+    const platform::ShellLink writer;
+    ASSERT_EQ(writer.SaveTarget(target_.wstring(), link_.wstring()), S_OK);
+
+    EXPECT_EQ(ReadTarget(link_), target_.wstring());
+
+    const e2e::HostResult lnkinfo = e2e::RunOnHost({L"lnkinfo", e2e::UnixPath(link_)});
+    ASSERT_EQ(lnkinfo.exitCode, 0) << lnkinfo.output;
+    EXPECT_NE(lnkinfo.output.find("Local path\t\t\t: " + e2e::Narrow(target_.wstring())), std::string::npos)
+        << lnkinfo.output;
+}
+
+TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
+    const std::filesystem::path other = folder_ / L"other.txt";
+    std::ofstream(other) << "other";
+    ASSERT_EQ(platform::ShellLink().SaveTarget(target_.wstring(), link_.wstring()), S_OK);
+    ASSERT_EQ(platform::ShellLink().SaveTarget(other.wstring(), link_.wstring()), S_OK);
+    EXPECT_EQ(ReadTarget(link_), other.wstring());
+}
+
+TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
+    // A thread that never initialised COM cannot create the object.
+    std::wstring message;
+    bool raised = false;
+    std::thread([&] {
+        try {
+            const platform::ShellLink link;
+        } catch (const platform::Error& error) {
+            raised = true;
+            message = error.Message();
+        }
+    }).join();
+    EXPECT_TRUE(raised);
+    EXPECT_FALSE(message.empty());
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// The main window at other resolutions than 96 DPI, and screenshots of it for a person to judge.
+
+#include "app/Layout.h"
+#include "tests/e2e/Driver.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace e2e;
+
+SIZE OuterSize(HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+int Height(HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return bounds.bottom - bounds.top;
+}
+
+SIZE SmallestSize(HWND window) {
+    SetWindowPos(window, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    return OuterSize(window);
+}
+
+int ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
+    Sandbox sandbox;
+    Program program(sandbox.Exe());
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    const int dpi = ScreenDpi();
+    const HWND button = FindChild(main, L"Button", L"プログラムを「送る」に登録・削除");
+    SetWindowPos(main, nullptr, 0, 0, app::Scale(300, dpi), app::Scale(300, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const HWND tabs = FindChild(main, L"SysTabControl32");
+    const auto clientHeight = [&] {
+        RECT client{};
+        GetClientRect(main, &client);
+        return client.bottom;
+    };
+    const auto tabHeight = [&] {
+        const RECT tab = TabItemRect(tabs, 0);
+        return tab.bottom - tab.top;
+    };
+    const double buttonShare = double(Height(button)) / clientHeight();
+    const int tabHeightBefore = tabHeight();
+
+    // As if the window had moved to a monitor of one and a half times the resolution.
+    const int newDpi = dpi * 3 / 2;
+    RECT suggested{10, 20, 10 + app::Scale(300, newDpi), 20 + app::Scale(300, newDpi)};
+    SendMessageWithData(main, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), &suggested, sizeof suggested);
+
+    EXPECT_EQ(OuterSize(main).cx, suggested.right - suggested.left);
+    EXPECT_EQ(OuterSize(main).cy, suggested.bottom - suggested.top);
+    // The font and the tab strip grow with the resolution; the buttons keep their share.
+    EXPECT_NEAR(tabHeight(), tabHeightBefore * 3 / 2, 2);
+    EXPECT_NEAR(double(Height(button)) / clientHeight(), buttonShare, 0.02);
+    const SIZE smallest = SmallestSize(main);
+    EXPECT_EQ(smallest.cx, app::Scale(280, newDpi));
+    EXPECT_EQ(smallest.cy, app::Scale(280, newDpi));
+}
+
+TEST(Screenshot, MainWindowAtTheScreensResolution) {
+    Sandbox sandbox;
+    Program program(sandbox.Exe());
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    const int dpi = ScreenDpi();
+    const SIZE smallest = SmallestSize(main);
+    EXPECT_EQ(smallest.cx, app::Scale(280, dpi));
+    EXPECT_EQ(smallest.cy, app::Scale(280, dpi));
+    SetWindowPos(main, HWND_TOP, 40, 40, app::Scale(280, dpi), app::Scale(280, dpi), 0);
+
+    const std::filesystem::path picture =
+        BuiltExe().parent_path().parent_path() / (L"screenshot-" + std::to_wstring(dpi) + L"dpi.png");
+    Sleep(300);
+    const HostResult shot = RunOnHost({L"import", L"-window", L"root", L"-crop",
+                                       std::to_wstring(app::Scale(280, dpi) + 80) + L"x" +
+                                           std::to_wstring(app::Scale(280, dpi) + 80) + L"+0+0",
+                                       UnixPath(picture)});
+    EXPECT_EQ(shot.exitCode, 0) << shot.output;
+}
+
+} // namespace

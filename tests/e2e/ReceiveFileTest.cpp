@@ -1,0 +1,320 @@
+// Files sent to the program on its command line and dropped on its window, as a user sends
+// them from Explorer's "送る" menu or drags them from a file manager.
+
+#include "tests/e2e/ShortcutChecks.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+namespace {
+
+using namespace e2e;
+
+const std::wstring MultipleFilesWarning =
+    L"複数のファイルは受け取れません。先頭のファイルを処理します。";
+const std::wstring OpenQuestion = L"フォルダ 送る を開きますか？";
+
+std::wstring SendToFolder() { return SpecialFolder(CSIDL_SENDTO); }
+
+std::wstring SendToShortcut(const std::wstring& baseName) {
+    return SendToFolder() + baseName + L".Lnk";
+}
+
+std::wstring Created(const std::wstring& shortcut) {
+    return L"フォルダ 送る に \r\n" + shortcut + L"\r\n新規作成しました。";
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+bool MainWindowShown(const Program& program) {
+    for (HWND window : TopWindows(program.Id())) {
+        if (ClassName(window) == L"TForm1") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A sandbox with the files a test sends to the program.
+class Received : public testing::Test {
+protected:
+    std::wstring Path(const std::wstring& name) const {
+        return (sandbox_.Folder() / name).wstring();
+    }
+
+    std::wstring File(const std::wstring& name) const {
+        const std::wstring path = Path(name);
+        std::ofstream(std::filesystem::path(path), std::ios::binary) << "received";
+        return path;
+    }
+
+    std::wstring Folder(const std::wstring& name) const {
+        const std::wstring path = Path(name);
+        std::filesystem::create_directories(path);
+        return path;
+    }
+
+    // A shortcut file written by the test's own shell link object.
+    std::wstring Shortcut(const std::wstring& name, const std::wstring& target) const {
+        const std::wstring path = Path(name);
+        WriteShortcut(path, [&](IShellLinkW& link) { return link.SetPath(target.c_str()); });
+        return path;
+    }
+
+    template <class Fill> static void WriteShortcut(const std::wstring& path, Fill fill) {
+        static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        (void)com;
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(link.GetAddressOf())),
+                  S_OK);
+        Microsoft::WRL::ComPtr<IPersistFile> file;
+        ASSERT_EQ(link.As(&file), S_OK);
+        ASSERT_EQ(fill(*link.Get()), S_OK);
+        ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK) << Narrow(path);
+    }
+
+    Sandbox sandbox_;
+};
+
+// The program started with a command line: every box it shows must come before its window.
+class CommandLine : public Received {
+protected:
+    void Start(const std::wstring& arguments) {
+        program_ = std::make_unique<Program>(sandbox_.Exe(), arguments);
+    }
+
+    void AnswerBeforeWindow(const std::wstring& text, int button) {
+        ASSERT_TRUE(WaitForBox(program_->Id())) << "no box; expected:\n" << Narrow(text);
+        EXPECT_FALSE(MainWindowShown(*program_)) << "main window shown before:\n" << Narrow(text);
+        Answer(*program_, text, button);
+    }
+
+    // Creating the shortcut, then declining to open the folder; the window opens afterwards.
+    void ExpectCreatedBeforeWindow(const std::wstring& shortcut) {
+        AnswerBeforeWindow(Created(shortcut), IDOK);
+        AnswerBeforeWindow(OpenQuestion, IDNO);
+        ExpectWindowOpens();
+    }
+
+    void ExpectWindowOpens() {
+        main_ = program_->MainWindow();
+        ASSERT_NE(main_, nullptr) << "the main window did not open";
+        ExpectNoBox(*program_, 500ms);
+        EXPECT_TRUE(program_->Running());
+    }
+
+    ExplorerWindows explorer_;
+    std::unique_ptr<Program> program_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(CommandLine, EachKindOfPathIsRegisteredBeforeTheWindowOpens) {
+    // Targets are ASCII: Wine keeps a shortcut's local path in the ANSI code page.
+    Folder(L"two words");
+    const std::wstring program = File(L"Helper Tool.exe");
+    const std::wstring notAShortcut = File(L"Not A Shortcut.lnk");
+    const std::wstring shortcutAsText = Shortcut(L"report.lnk.txt", program);
+    struct Case {
+        const char* name;
+        std::wstring sent;
+        std::wstring baseName;
+        std::wstring target;
+    };
+    const Case cases[] = {
+        {"one file", File(L"report.txt"), L"report", Path(L"report.txt")},
+        {"quoted path with blanks", File(L"two words\\my report 2024.txt"), L"my report 2024",
+         Path(L"two words\\my report 2024.txt")},
+        {"shortcut in capitals", Shortcut(L"report.LNK", program), L"Helper Tool", program},
+        {"shortcut named as text", shortcutAsText, L"report.lnk", shortcutAsText},
+        {"shortcut file that is no shortcut", notAShortcut, L"Not A Shortcut", notAShortcut},
+        {"folder", Folder(L"Received Data.2024"), L"Received Data", Path(L"Received Data.2024")},
+        {"path that does not exist", Path(L"missing.txt"), L"missing", Path(L"missing.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Leftovers leftovers({SendToShortcut(c.baseName)});
+        Start(Quoted(c.sent));
+        ExpectCreatedBeforeWindow(SendToShortcut(c.baseName));
+        ExpectShortcutTo(SendToShortcut(c.baseName), c.target);
+    }
+
+    // The toggle's shortcut is not what the open-folder button shows right after the start.
+    Click(FindChild(main_, L"Button", L"「送る」フォルダを開く"));
+    EXPECT_TRUE(explorer_.Started(ExplorerOn(SendToFolder())));
+}
+
+TEST_F(CommandLine, OfThreeFilesOnlyTheFirstIsRegisteredAfterAWarning) {
+    const Leftovers leftovers(
+        {SendToShortcut(L"first"), SendToShortcut(L"second"), SendToShortcut(L"third")});
+    const std::wstring first = File(L"first.txt");
+    Start(Quoted(first) + L" " + Quoted(File(L"second.txt")) + L" " + Quoted(File(L"third.txt")));
+    AnswerBeforeWindow(MultipleFilesWarning, IDOK);
+    ExpectCreatedBeforeWindow(SendToShortcut(L"first"));
+    ExpectShortcutTo(SendToShortcut(L"first"), first);
+    EXPECT_FALSE(IsFile(SendToShortcut(L"second")));
+    EXPECT_FALSE(IsFile(SendToShortcut(L"third")));
+}
+
+TEST_F(CommandLine, ProgramsOwnShortcutTogglesItsSendToShortcut) {
+    const std::wstring own = SendToShortcut(L"Tavimbo");
+    const Leftovers leftovers({own});
+    WriteShortcut(own, [&](IShellLinkW& link) { return link.SetPath(sandbox_.Exe().c_str()); });
+    Start(Quoted(own));
+    AnswerBeforeWindow(L"送る には既に Tavimbo.Lnk が存在します。\r\n更新しますか？\r\n"
+                       L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し",
+                       IDNO);
+    AnswerBeforeWindow(L"フォルダ 送る から \r\n" + own + L"\r\n削除しました。", IDOK);
+    AnswerBeforeWindow(OpenQuestion, IDNO);
+    ExpectWindowOpens();
+    EXPECT_FALSE(IsFile(own));
+}
+
+TEST_F(CommandLine, NothingToReceiveOpensTheWindowAtOnce) {
+    const std::wstring cases[] = {L"\"\"", L"\"", L"\"\" \"\"", L" \t "};
+    for (const std::wstring& arguments : cases) {
+        SCOPED_TRACE("arguments: " + Narrow(arguments));
+        Start(arguments);
+        ExpectWindowOpens();
+    }
+}
+
+TEST_F(CommandLine, ShortcutWithoutFileSystemTargetDoesNotEndTheProgram) {
+    // Its target is empty, which names the shortcut ".Lnk".
+    const Leftovers leftovers({SendToShortcut(L"")});
+    const std::wstring computer = Path(L"Computer.lnk");
+    WriteShortcut(computer, [](IShellLinkW& link) {
+        LPITEMIDLIST list = nullptr;
+        HRESULT result = SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list);
+        if (SUCCEEDED(result)) {
+            result = link.SetIDList(list);
+            CoTaskMemFree(list);
+        }
+        return result;
+    });
+    Start(Quoted(computer));
+    const Box outcome = WaitForBox(program_->Id());
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(MainWindowShown(*program_));
+    EXPECT_NE(outcome.text.find(L"\r\n" + SendToShortcut(L"") + L"\r\n"), std::wstring::npos)
+        << Narrow(outcome.text);
+    outcome.Press(IDOK);
+    AnswerBeforeWindow(OpenQuestion, IDNO);
+    ExpectWindowOpens();
+}
+
+TEST_F(CommandLine, VeryLongCommandLineDoesNotEndTheProgram) {
+    // One path of blanks and words filling a command line of 32,000 characters.
+    const std::wstring exe = Quoted(sandbox_.Exe().wstring()) + L" ";
+    std::wstring path = sandbox_.Folder().wstring() + L"\\";
+    while (exe.size() + path.size() + 2 < 32000) {
+        path += L"long name ";
+    }
+    path.resize(32000 - exe.size() - 2);
+    ASSERT_EQ(exe.size() + Quoted(path).size(), 32000U);
+    Start(Quoted(path));
+    // Whatever the shell makes of a name that long, the few boxes are answered and the window
+    // opens.
+    int boxes = 0;
+    for (; boxes < 5; ++boxes) {
+        const Box box = WaitForBox(program_->Id(), 5s);
+        if (!box) {
+            break;
+        }
+        EXPECT_FALSE(MainWindowShown(*program_));
+        box.Press(box.text == OpenQuestion ? IDNO : IDOK);
+    }
+    EXPECT_LT(boxes, 5);
+    ExpectWindowOpens();
+}
+
+// Files dropped on the running program's window through the X11 drag-and-drop protocol, which
+// Wine turns into a real WM_DROPFILES.
+class Dropped : public Received {
+protected:
+    void SetUp() override {
+        main_ = program_.MainWindow();
+        ASSERT_NE(main_, nullptr);
+    }
+
+    static void Drop(const std::vector<std::wstring>& paths) {
+        std::vector<std::wstring> argv{L"python3", L"tests/tools/xdnd-drop.py", L"Tavimbo"};
+        for (const std::wstring& path : paths) {
+            argv.push_back(UnixPath(path));
+        }
+        const HostResult result = RunOnHost(argv);
+        ASSERT_EQ(result.exitCode, 0) << result.output;
+    }
+
+    HWND OpenFolderButton() const { return FindChild(main_, L"Button", L"「送る」フォルダを開く"); }
+
+    ExplorerWindows explorer_;
+    Program program_{sandbox_.Exe()};
+    HWND main_ = nullptr;
+};
+
+TEST_F(Dropped, OneFileIsRegisteredAndShownByTheOpenFolderButton) {
+    const Leftovers leftovers({SendToShortcut(L"dropped report")});
+    const std::wstring file = File(L"dropped report.txt");
+    Drop({file});
+    Answer(program_, Created(SendToShortcut(L"dropped report")), IDOK);
+    Answer(program_, OpenQuestion, IDNO);
+    ExpectShortcutTo(SendToShortcut(L"dropped report"), file);
+
+    Click(OpenFolderButton());
+    EXPECT_TRUE(explorer_.Started(ExplorerSelecting(SendToShortcut(L"dropped report"))));
+}
+
+TEST_F(Dropped, OfThreeFilesOnlyTheFirstIsRegisteredAfterAWarning) {
+    const Leftovers leftovers(
+        {SendToShortcut(L"first"), SendToShortcut(L"second"), SendToShortcut(L"third")});
+    const std::wstring first = File(L"first.txt");
+    Drop({first, File(L"second.txt"), File(L"third.txt")});
+    Answer(program_, MultipleFilesWarning, IDOK);
+    Answer(program_, Created(SendToShortcut(L"first")), IDOK);
+    Answer(program_, OpenQuestion, IDNO);
+    ExpectShortcutTo(SendToShortcut(L"first"), first);
+    EXPECT_FALSE(IsFile(SendToShortcut(L"second")));
+    EXPECT_FALSE(IsFile(SendToShortcut(L"third")));
+}
+
+TEST_F(Dropped, NameOfThreeHundredCharactersArrivesWhole) {
+    // The cut of a 256-character buffer would fall inside the file name.
+    std::wstring folder = Path(L"");
+    folder += std::wstring(200 - folder.size(), L'f');
+    const std::wstring baseName = L"long name " + std::wstring(300 - 200 - 1 - 4 - 10, L'n');
+    const std::wstring file = folder + L"\\" + baseName + L".txt";
+    ASSERT_EQ(file.size(), 300U);
+    const Leftovers leftovers({SendToShortcut(baseName)});
+    std::filesystem::create_directories(folder);
+    std::ofstream(std::filesystem::path(file), std::ios::binary) << "received";
+    ASSERT_TRUE(IsFile(file));
+    Drop({file});
+    // The shortcut is named after the end of the name. Its target is not read back: Wine's
+    // shell link stores no target longer than MAX_PATH.
+    Answer(program_, Created(SendToShortcut(baseName)), IDOK);
+    Answer(program_, OpenQuestion, IDNO);
+    EXPECT_TRUE(IsFile(SendToShortcut(baseName)));
+}
+
+TEST_F(Dropped, MinimisedWindowIsRestoredOnceTheDropIsHandled) {
+    const Leftovers leftovers({SendToShortcut(L"report")});
+    ShowWindow(main_, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main_) != FALSE; }));
+    Drop({File(L"report.txt")});
+    const Box created = WaitForBox(program_.Id());
+    ASSERT_TRUE(created);
+    EXPECT_TRUE(IsIconic(main_)) << "restored before the drop was handled";
+    created.Press(IDOK);
+    Answer(program_, OpenQuestion, IDNO);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(main_) == FALSE; }, 5s));
+    EXPECT_TRUE(IsWindowVisible(main_));
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+// Random bytes through the settings file's reader, its encodings and the integer rule. Built
+// with libFuzzer for long runs, and with FuzzSmoke.cpp for a short run in the native tests.
+
+#include "tests/fuzz/FuzzTarget.h"
+
+#include "app/SettingsFile.h"
+#include "app/TextEncoding.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "settings fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+void CheckInteger(std::wstring_view text) {
+    // Two fallbacks tell a number from no number; a number must read back from its decimal form.
+    const std::int32_t first = app::ReadInteger(text, 0);
+    if (first == app::ReadInteger(text, 1)) {
+        Require(app::ReadInteger(std::to_wstring(first), first == 0 ? 1 : 0) == first,
+                "a number read does not read back from its decimal form");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto encoding = app::DetectByteOrderMark(bytes);
+    std::wstring text;
+    if (encoding) {
+        const std::size_t mark = app::ByteOrderMark(*encoding).size();
+        const std::string_view body = bytes.substr(mark);
+        text = app::DecodeText(body, *encoding);
+        const std::string encoded = app::EncodeText(text, *encoding);
+        if (*encoding != app::TextEncoding::Utf8 && body.size() % 2 == 0) {
+            Require(encoded == bytes, "UTF-16 text does not round-trip");
+        } else {
+            Require(app::DecodeText(std::string_view(encoded).substr(mark), *encoding) == text,
+                    "decoded text does not round-trip");
+        }
+    } else {
+        // Without a mark the bytes stand for themselves: the ANSI code page needs Windows.
+        for (unsigned char byte : bytes) {
+            text += static_cast<wchar_t>(byte);
+        }
+    }
+
+    app::IniFile file = app::IniFile::Parse(text);
+    const std::wstring written = file.Text();
+    Require(app::IniFile::Parse(written).Text() == written, "written text reads back differently");
+
+    file.EraseSection(L"PROGRAM");
+    file.WriteString(L"PROGRAM", L"Name", L"Tavimbo.exe");
+    file.WriteString(L"PROGRAM", L"name", L"T.exe");
+    const std::wstring saved = file.Text();
+    Require(saved.ends_with(L"[PROGRAM]\r\nName=T.exe\r\n\r\n"), "the written section is not last");
+
+    CheckInteger(text);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L'\n', start), text.size());
+        const std::wstring_view line = std::wstring_view(text).substr(start, end - start);
+        const std::size_t equals = line.find(L'=');
+        CheckInteger(equals == std::wstring_view::npos ? line : line.substr(equals + 1));
+        start = end + 1;
+    }
+    return 0;
+}
