@@ -5,6 +5,9 @@
 wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine mirrors shortcuts on the Desktop and in the Start menu as Linux menu entries, icons and
+# .desktop files in the real home folder; nothing run here may write there.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
 # Non-ASCII names reach Wine intact only under a UTF-8 locale.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 wine_state=${WINEPREFIX%/}.state

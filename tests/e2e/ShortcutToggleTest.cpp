@@ -138,6 +138,25 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     EXPECT_TRUE(app.program.Running());
 }
 
+TEST(ShortcutToggleFailures, AReadOnlyShortcutIsReportedAsNotDeleted) {
+    // Only the delete: Wine's shell link, unlike Windows', saves over a read-only file.
+    const std::wstring shortcut = OwnShortcut(Programs);
+    const Leftovers leftovers({shortcut});
+    StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    WriteLinkWithExtras(shortcut, L"C:\\windows\\notepad.exe");
+    ASSERT_TRUE(SetFileAttributesW(shortcut.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    Click(app.Button(Programs.button));
+    Answer(app.program, Q1(Programs), No);
+    Answer(app.program, DeleteFailedText(Programs.label, shortcut), Ok);
+    Answer(app.program, Q2(Programs), No);
+    const LinkContent content = ReadLink(shortcut);
+    EXPECT_EQ(content.target, L"C:\\windows\\notepad.exe");
+    EXPECT_EQ(content.arguments, L"--old-argument");
+    EXPECT_TRUE(app.program.Running());
+}
+
 TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
     const std::wstring shortcut = OwnShortcut(Desktop);
     const Leftovers leftovers({shortcut});

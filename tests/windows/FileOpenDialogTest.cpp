@@ -61,7 +61,9 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH]{};
         GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"tavimbo-file-open-dialog";
+        // Named after the test: the tests may run side by side in separate processes.
+        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder_ = std::wstring(temp) + L"tavimbo-" + std::wstring(test.begin(), test.end());
         file_ = folder_ + L"\\pick me.txt";
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
         std::ofstream(std::filesystem::path(file_)) << "x";
