@@ -47,7 +47,9 @@ Application::~Application() {
     }
 }
 
-Application& Application::Instance() { return *theApplication; }
+Application& Application::Instance() {
+    return *theApplication;
+}
 
 void Application::SetTitle(std::wstring title) {
     title_ = std::move(title);
@@ -113,8 +115,9 @@ int Application::ShowMessageBox(const std::wstring& text, UINT flags) const {
 
 void Application::ShowPlainMessage(const std::wstring& text) const {
     // Task dialogs exist from Windows Vista on, with version 6 of the common controls.
-    auto* taskDialogIndirect = reinterpret_cast<TaskDialogIndirectFunction*>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
+    auto* taskDialogIndirect =
+        reinterpret_cast<TaskDialogIndirectFunction*>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
     if (taskDialogIndirect == nullptr) {
         ShowMessageBox(text, MB_OK);
         return;
@@ -151,6 +154,8 @@ void Application::ShowUnknownException() const noexcept {
     ShowException(platform::Error(L"Unknown error"));
 }
 
-void ShowPlainMessage(const std::wstring& text) { Application::Instance().ShowPlainMessage(text); }
+void ShowPlainMessage(const std::wstring& text) {
+    Application::Instance().ShowPlainMessage(text);
+}
 
 } // namespace app

@@ -6,7 +6,9 @@ namespace {
 
 constexpr std::wstring_view Delimiters = L"\\/:";
 
-bool IsDelimiter(wchar_t character) { return Delimiters.find(character) != std::wstring_view::npos; }
+bool IsDelimiter(wchar_t character) {
+    return Delimiters.find(character) != std::wstring_view::npos;
+}
 
 // The length of the folder part, trailing delimiter included.
 std::size_t FolderLength(std::wstring_view path) {
@@ -18,13 +20,16 @@ std::size_t FolderLength(std::wstring_view path) {
 
 std::wstring ChangeFileExtension(std::wstring_view path, std::wstring_view extension) {
     const std::size_t dot = path.find_last_of(L'.');
-    const std::size_t end = dot != std::wstring_view::npos && dot >= FolderLength(path) ? dot : path.size();
+    const std::size_t end =
+        dot != std::wstring_view::npos && dot >= FolderLength(path) ? dot : path.size();
     std::wstring result(path.substr(0, end));
     result += extension;
     return result;
 }
 
-std::wstring ExtractFileName(std::wstring_view path) { return std::wstring(path.substr(FolderLength(path))); }
+std::wstring ExtractFileName(std::wstring_view path) {
+    return std::wstring(path.substr(FolderLength(path)));
+}
 
 std::wstring ExtractFileDirectory(std::wstring_view path) {
     std::size_t length = FolderLength(path);

@@ -25,7 +25,9 @@ int Scale(int length, int dpi) {
     return static_cast<int>((product + half) / 96);
 }
 
-int TabWidth(int clientWidth, int pageCount) { return clientWidth / (pageCount + 1); }
+int TabWidth(int clientWidth, int pageCount) {
+    return clientWidth / (pageCount + 1);
+}
 
 Rect Inset(const Rect& rect, int left, int top, int right, int bottom) {
     return {rect.left + left, rect.top + top, rect.right - right, rect.bottom - bottom};

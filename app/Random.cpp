@@ -14,7 +14,8 @@ std::mt19937& Generator() {
 
 void Randomize(std::uint64_t seed) {
     // Both halves of a clock reading reach the state, not just its low bits.
-    std::seed_seq sequence{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32)};
+    std::seed_seq sequence{static_cast<std::uint32_t>(seed),
+                           static_cast<std::uint32_t>(seed >> 32)};
     Generator().seed(sequence);
 }
 

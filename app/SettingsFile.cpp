@@ -6,7 +6,9 @@ namespace app {
 
 namespace {
 
-bool IsBlankOrControl(wchar_t character) { return character <= L' '; }
+bool IsBlankOrControl(wchar_t character) {
+    return character <= L' ';
+}
 
 std::wstring_view TrimLeft(std::wstring_view text) {
     while (!text.empty() && IsBlankOrControl(text.front())) {
@@ -22,11 +24,13 @@ std::wstring_view TrimRight(std::wstring_view text) {
     return text;
 }
 
-std::wstring_view Trim(std::wstring_view text) { return TrimLeft(TrimRight(text)); }
+std::wstring_view Trim(std::wstring_view text) {
+    return TrimLeft(TrimRight(text));
+}
 
 wchar_t FoldCase(wchar_t character) {
     return character >= L'a' && character <= L'z' ? static_cast<wchar_t>(character - L'a' + L'A')
-                                                   : character;
+                                                  : character;
 }
 
 bool SameText(std::wstring_view left, std::wstring_view right) {
@@ -82,9 +86,9 @@ std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback) {
         base = 16;
     }
     // Hexadecimal is a 32-bit pattern of at most 8 digits: "$FFFFFFFF" is -1.
-    const std::int64_t magnitude =
-        base == 16 ? (text.size() <= 8 ? ReadDigits(text, 16, 0xFFFFFFFFu) : -1)
-                   : ReadDigits(text, 10, negative ? 0x80000000u : 0x7FFFFFFFu);
+    const std::int64_t magnitude = base == 16
+                                       ? (text.size() <= 8 ? ReadDigits(text, 16, 0xFFFFFFFFu) : -1)
+                                       : ReadDigits(text, 10, negative ? 0x80000000u : 0x7FFFFFFFu);
     if (magnitude < 0) {
         return fallback;
     }
@@ -151,9 +155,8 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view key,
     if (target == nullptr) {
         target = &sections_.emplace_back(Section{std::wstring(section), {}});
     }
-    const auto found = std::ranges::find_if(target->lines, [&](const Line& line) {
-        return line.isEntry && SameText(line.key, key);
-    });
+    const auto found = std::ranges::find_if(
+        target->lines, [&](const Line& line) { return line.isEntry && SameText(line.key, key); });
     if (found != target->lines.end()) {
         found->value = value;
     } else {

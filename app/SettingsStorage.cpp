@@ -29,7 +29,8 @@ std::wstring FromAnsi(const std::string& bytes, const std::wstring& path) {
         ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
     }
     const int size = static_cast<int>(bytes.size());
-    const int length = size == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    const int length =
+        size == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     if (length != 0) {
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
@@ -42,9 +43,9 @@ std::string ToAnsi(const std::wstring& text, const std::wstring& path) {
         ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
     }
     const int size = static_cast<int>(text.size());
-    const int length = size == 0 ? 0
-                                 : WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0,
-                                                       nullptr, nullptr);
+    const int length =
+        size == 0 ? 0
+                  : WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (length != 0) {
         WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
@@ -73,11 +74,13 @@ private:
 
 } // namespace
 
-std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
+std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
+                               const wchar_t* key) {
     std::wstring value(256, L'\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(value.size());
-        const DWORD length = GetPrivateProfileStringW(section, key, L"", value.data(), size, path.c_str());
+        const DWORD length =
+            GetPrivateProfileStringW(section, key, L"", value.data(), size, path.c_str());
         // A value that fills the buffer may have been cut short.
         if (length + 1 < size) {
             value.resize(length);
@@ -133,7 +136,8 @@ void WriteSettingsFile(const std::wstring& path, const SettingsText& contents) {
         }
         std::size_t written = 0;
         while (written < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
             DWORD done = 0;
             if (!WriteFile(file.get(), bytes.data() + written, chunk, &done, nullptr)) {
                 ThrowCannotCreate(path, GetLastError());

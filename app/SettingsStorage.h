@@ -11,7 +11,8 @@ namespace app {
 
 // An entry of an INI file as Windows itself reads it; empty when the file, section or key is
 // missing.
-std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section, const wchar_t* key);
+std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
+                               const wchar_t* key);
 
 // The settings file's text and the encoding it came in; no encoding means the ANSI code page
 // without a mark.

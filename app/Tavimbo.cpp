@@ -23,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // folder, where a planted DLL must never be picked up.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
-        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+        const INITCOMMONCONTROLSEX controls{sizeof controls,
+                                            ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         app::Application application(instance);
         const platform::ComInitialization com;

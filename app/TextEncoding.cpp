@@ -11,9 +11,15 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LEMark = "\xFF\xFE";
 constexpr std::string_view Utf16BEMark = "\xFE\xFF";
 
-constexpr bool IsSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDFFF; }
-constexpr bool IsHighSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
+constexpr bool IsSurrogate(char32_t value) {
+    return value >= 0xD800 && value <= 0xDFFF;
+}
+constexpr bool IsHighSurrogate(char32_t value) {
+    return value >= 0xD800 && value <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char32_t value) {
+    return value >= 0xDC00 && value <= 0xDFFF;
+}
 
 // std::wstring holds UTF-16 on Windows and UTF-32 elsewhere; these two keep the difference
 // here. A lone surrogate passes through as itself, so UTF-16 text round-trips unchanged.
@@ -30,7 +36,8 @@ void AppendCodePoint(std::wstring& text, char32_t value) {
 }
 
 char32_t NextCodePoint(std::wstring_view text, std::size_t& index) {
-    const auto unit = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[index++]));
+    const auto unit =
+        static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[index++]));
     if constexpr (sizeof(wchar_t) == 2) {
         if (IsHighSurrogate(unit) && index < text.size() &&
             IsLowSurrogate(static_cast<char32_t>(text[index]))) {
@@ -133,7 +140,8 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
     std::size_t index = 0;
     for (; index + 1 < bytes.size(); index += 2) {
         const char32_t unit = unitAt(index);
-        if (IsHighSurrogate(unit) && index + 3 < bytes.size() && IsLowSurrogate(unitAt(index + 2))) {
+        if (IsHighSurrogate(unit) && index + 3 < bytes.size() &&
+            IsLowSurrogate(unitAt(index + 2))) {
             AppendCodePoint(text, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(index + 2) - 0xDC00));
             index += 2;
         } else {
@@ -161,7 +169,8 @@ std::string_view ByteOrderMark(TextEncoding encoding) {
 }
 
 std::optional<TextEncoding> DetectByteOrderMark(std::string_view bytes) {
-    for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+    for (TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
         if (bytes.starts_with(ByteOrderMark(encoding))) {
             return encoding;
         }

@@ -75,8 +75,7 @@ const Component Components[] = {
      L"フォルダを「送る」に登録・削除", L"Folder for SendTo", false,
      &TForm1::ButtonSelectFolderClick},
     {&TForm1::ButtonOpenSendToFolder, Kind::Button, PageSendTo, &GridPanel1, 0, 2,
-     L"「送る」フォルダを開く", L"Open SendTo folder", false,
-     &TForm1::ButtonOpenSendToFolderClick},
+     L"「送る」フォルダを開く", L"Open SendTo folder", false, &TForm1::ButtonOpenSendToFolderClick},
     {&TForm1::ButtonSendTo, Kind::Button, PageSendTo, &GridPanel1, 0, 3,
      L"自分を「送る」に登録・削除", L"ShortCut for SendTo", false, &TForm1::ButtonSendToClick},
     {&TForm1::ButtonDeskTop, Kind::Button, PageSettings, &GridPanel4, 0, 0,
@@ -96,8 +95,8 @@ const Component Components[] = {
      L"About (Ctrl+Enter)", false, &TForm1::ButtonAboutClick},
     {&TForm1::ButtonProperties, Kind::Button, PageHelp, &GridPanel2, 0, 2, L"プロパティ表示",
      L"Properties (Alt+Enter)", false, &TForm1::ButtonPropertiesClick},
-    {&TForm1::ButtonDonation, Kind::Button, PageHelp, &GridPanel2, 0, 3, L"開発支援",
-     L"Donation", false, &TForm1::ButtonDonationClick},
+    {&TForm1::ButtonDonation, Kind::Button, PageHelp, &GridPanel2, 0, 3, L"開発支援", L"Donation",
+     false, &TForm1::ButtonDonationClick},
     {&TForm1::ButtonHomeSite, Kind::Button, PageHelp, &GridPanel2, 0, 4, L"ホームページ",
      L"HomeSite", false, &TForm1::ButtonHomeSiteClick},
 };
@@ -138,7 +137,8 @@ TForm1::TForm1(app::Application& application) : application_(application) {
     formClass.hInstance = module;
     formClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     formClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    formClass.hIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0));
+    formClass.hIcon =
+        static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0));
     formClass.hIconSm = formClass.hIcon;
     formClass.lpszClassName = FormClass;
     RegisterClassExW(&formClass);
@@ -160,11 +160,11 @@ TForm1::TForm1(app::Application& application) : application_(application) {
 
     // WS_EX_COMPOSITED paints the window and all its children through one back buffer, so
     // nothing flickers while the window is resized.
-    platform::ThrowIfNull(CreateWindowExW(
-        WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_COMPOSITED, FormClass, L"",
-        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, DesignBounds.left, DesignBounds.top,
-        DesignBounds.right - DesignBounds.left, DesignBounds.bottom - DesignBounds.top, nullptr,
-        nullptr, module, this));
+    platform::ThrowIfNull(
+        CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_COMPOSITED, FormClass, L"",
+                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, DesignBounds.left, DesignBounds.top,
+                        DesignBounds.right - DesignBounds.left,
+                        DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
     // The window knows its monitor's resolution only once it exists.
     dpi_ = Dpi();
@@ -176,7 +176,8 @@ TForm1::TForm1(app::Application& application) : application_(application) {
         LayoutComponents();
     }
 
-    application_.SetMainWindow(handle_, [this](MSG& message) { return PreTranslateMessage(message); });
+    application_.SetMainWindow(handle_,
+                               [this](MSG& message) { return PreTranslateMessage(message); });
     application_.Guard([this] { FormCreate(); });
 }
 
@@ -190,7 +191,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Show() {
-    const int command = WindowState == 2 ? SW_SHOWMAXIMIZED
+    const int command = WindowState == 2   ? SW_SHOWMAXIMIZED
                         : WindowState == 1 ? SW_SHOWMINIMIZED
                                            : SW_SHOWNORMAL;
     ShowWindow(handle_, command);
@@ -326,32 +327,32 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::CreateComponents() {
     const HINSTANCE module = application_.Module();
-    PageControl1 = platform::ThrowIfNull(CreateWindowExW(
-        0, WC_TABCONTROLW, L"",
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER, 0, 0, 0, 0,
-        handle_, nullptr, module, nullptr));
+    PageControl1 = platform::ThrowIfNull(
+        CreateWindowExW(0, WC_TABCONTROLW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER,
+                        0, 0, 0, 0, handle_, nullptr, module, nullptr));
     for (int index = 0; index < PageCount; ++index) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(Pages[index].caption);
         TabCtrl_InsertItem(PageControl1, index, &item);
-        this->*Pages[index].member = platform::ThrowIfNull(CreateWindowExW(
-            WS_EX_CONTROLPARENT, PageClass, Pages[index].caption,
-            WS_CHILD | WS_CLIPSIBLINGS | (index == PageSendTo ? WS_VISIBLE : 0), 0, 0, 0, 0,
-            handle_, nullptr, module, nullptr));
+        this->*Pages[index].member = platform::ThrowIfNull(
+            CreateWindowExW(WS_EX_CONTROLPARENT, PageClass, Pages[index].caption,
+                            WS_CHILD | WS_CLIPSIBLINGS | (index == PageSendTo ? WS_VISIBLE : 0), 0,
+                            0, 0, 0, handle_, nullptr, module, nullptr));
     }
     // The pages lie over the tab control's display area; the tab control stays beneath them.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    ToolTips = platform::ThrowIfNull(CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, module,
-        nullptr));
+    ToolTips = platform::ThrowIfNull(
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, module, nullptr));
 
     auto createGroupBox = [&](const wchar_t* caption) {
-        return platform::ThrowIfNull(CreateWindowExW(0, WC_BUTTONW, caption,
-                                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0,
-                                                     0, TabSheetSettings, nullptr, module, nullptr));
+        return platform::ThrowIfNull(
+            CreateWindowExW(0, WC_BUTTONW, caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0,
+                            TabSheetSettings, nullptr, module, nullptr));
     };
     int id = FirstComponentId;
     int previousPage = -1;
@@ -371,9 +372,9 @@ void TForm1::CreateComponents() {
             previousPage = component.page;
         }
         const HWND parent = this->*Pages[component.page].member;
-        const HWND control = platform::ThrowIfNull(CreateWindowExW(
-            0, WC_BUTTONW, component.caption, style, 0, 0, 0, 0, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), module, nullptr));
+        const HWND control = platform::ThrowIfNull(
+            CreateWindowExW(0, WC_BUTTONW, component.caption, style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), module, nullptr));
         this->*component.member = control;
 
         TTTOOLINFOW tool{};
@@ -391,8 +392,9 @@ void TForm1::CreateComponents() {
 
 int TForm1::Dpi() const {
     // GetDpiForWindow exists from Windows 10 on; earlier systems have one resolution.
-    static auto* getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static auto* getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow != nullptr && handle_ != nullptr) {
         const UINT dpi = getDpiForWindow(handle_);
         if (dpi != 0) {
@@ -405,7 +407,9 @@ int TForm1::Dpi() const {
     return dpi;
 }
 
-int TForm1::Scaled(int length) const { return app::Scale(length, dpi_); }
+int TForm1::Scaled(int length) const {
+    return app::Scale(length, dpi_);
+}
 
 void TForm1::ApplyFont() {
     platform::UniqueFont font(CreateFontW(Scaled(FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
@@ -460,9 +464,9 @@ void TForm1::LayoutComponents() {
     const app::Rect panelArea = app::Inset(pageRect, inset, inset, inset, inset);
     const app::Rect groupBox2 =
         app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 0);
-    const app::Rect groupBox1 = app::Inset(
-        app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 1), 0,
-        Scaled(GroupBox1TopMargin), 0, 0);
+    const app::Rect groupBox1 =
+        app::Inset(app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 1), 0,
+                   Scaled(GroupBox1TopMargin), 0, 0);
     Place(GroupBox2, groupBox2);
     Place(GroupBox1, groupBox1);
 
@@ -478,9 +482,9 @@ void TForm1::LayoutComponents() {
         } else if (component.panel == &GridPanel3) {
             area = app::Inset(groupClient(groupBox1), inset, inset, inset, inset);
         }
-        const app::Rect cell = app::GridCell(area, component.panel->Columns(),
-                                             component.panel->Rows(), component.column,
-                                             component.row);
+        const app::Rect cell =
+            app::GridCell(area, component.panel->Columns(), component.panel->Rows(),
+                          component.column, component.row);
         const int margin = Scaled(ControlInset);
         Place(this->*component.member, app::Inset(cell, margin, margin, margin, margin));
     }
@@ -535,7 +539,9 @@ bool TForm1::RunCloseQuery() {
     return canClose;
 }
 
-void TForm1::Close1Click() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+void TForm1::Close1Click() {
+    SendMessageW(handle_, WM_CLOSE, 0, 0);
+}
 
 void TForm1::WMQueryEndSession(LRESULT& result) {
     SessionEnding = true;
@@ -569,7 +575,9 @@ void TForm1::RunMenuCommand(app::MenuCommand command) {
     }
 }
 
-int TForm1::ActivePage() const { return TabCtrl_GetCurSel(PageControl1); }
+int TForm1::ActivePage() const {
+    return TabCtrl_GetCurSel(PageControl1);
+}
 
 void TForm1::SelectPage(int index) {
     TabCtrl_SetCurSel(PageControl1, index);
@@ -607,7 +615,8 @@ void TForm1::PressEnter() {
 
 void TForm1::UpdateDefaultButton(HWND focused) {
     // The focused button shows itself as the one Enter presses; otherwise the page's default.
-    const bool buttonFocused = (GetWindowLongPtrW(focused, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+    const bool buttonFocused =
+        (GetWindowLongPtrW(focused, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
     for (const Component& component : Components) {
         if (component.kind != Kind::Button) {
             continue;
@@ -640,7 +649,8 @@ bool TForm1::PreTranslateMessage(MSG& message) {
         }
         if (modifiers.ctrl && !modifiers.alt &&
             (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
-            const bool back = message.wParam == VK_PRIOR || (message.wParam == VK_TAB && modifiers.shift);
+            const bool back =
+                message.wParam == VK_PRIOR || (message.wParam == VK_TAB && modifiers.shift);
             SelectPage((ActivePage() + (back ? PageCount - 1 : 1)) % PageCount);
             return true;
         }

@@ -13,7 +13,7 @@
 #include <vector>
 
 // Unit-level state, empty or false at start and alive as long as the process.
-extern bool SessionEnding;        // Windows is ending the session
+extern bool SessionEnding;            // Windows is ending the session
 extern std::wstring TargetPath;       // the path last picked or received
 extern std::wstring LastShortcutPath; // the path of the last shortcut handled
 

@@ -35,8 +35,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RegisterClassExW(&windowClass);
 
     // Tavimbo's size at 96 DPI, so that both programs paint a surface of the same size.
-    const HWND window = CreateWindowExW(0, WindowClass, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, 280, 280, nullptr, nullptr, instance, nullptr);
+    const HWND window =
+        CreateWindowExW(0, WindowClass, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        280, 280, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 1;
     }

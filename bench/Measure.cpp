@@ -101,7 +101,8 @@ int Measure(const std::filesystem::path& program) {
         return 1;
     }
 
-    std::printf("%.1f %llu\n", startupMs, static_cast<unsigned long long>(memory.PeakWorkingSetSize));
+    std::printf("%.1f %llu\n", startupMs,
+                static_cast<unsigned long long>(memory.PeakWorkingSetSize));
     return 0;
 }
 
@@ -118,13 +119,14 @@ int wmain(int argc, wchar_t* argv[]) {
     // A fresh copy in a scratch folder for every start, so that no settings file written beside
     // the program by an earlier start changes this one.
     const std::filesystem::path original(argv[1]);
-    const std::filesystem::path scratch = std::filesystem::temp_directory_path() /
-                                          (L"tavimbo-bench-" + std::to_wstring(GetCurrentProcessId()));
+    const std::filesystem::path scratch =
+        std::filesystem::temp_directory_path() /
+        (L"tavimbo-bench-" + std::to_wstring(GetCurrentProcessId()));
     const std::filesystem::path copy = scratch / original.filename();
     std::error_code error;
     std::filesystem::create_directories(scratch, error);
-    if (error || !std::filesystem::copy_file(original, copy,
-                                             std::filesystem::copy_options::overwrite_existing, error)) {
+    if (error || !std::filesystem::copy_file(
+                     original, copy, std::filesystem::copy_options::overwrite_existing, error)) {
         std::fwprintf(stderr, L"Measure: cannot copy %ls to %ls\n", original.c_str(), copy.c_str());
         return 1;
     }

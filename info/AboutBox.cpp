@@ -45,11 +45,10 @@ void Place(HWND window, const info::Placement& placement) {
                  SWP_NOZORDER);
 }
 
-HWND CreateChild(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                 int id, HFONT font) {
-    const HWND child = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                       0, 0, dialog,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND CreateChild(HWND dialog, const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
+                 HFONT font) {
+    const HWND child = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
+                                       0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        GetModuleHandleW(nullptr), nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
@@ -97,8 +96,9 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
                           averageCharWidth, textMetrics.tmHeight);
 
     const HWND icon = CreateChild(dialog, L"Static", nullptr, SS_ICON, IconId, font);
-    SendMessageW(icon, STM_SETICON,
-                 reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))), 0);
+    SendMessageW(
+        icon, STM_SETICON,
+        reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))), 0);
     Place(icon, layout.icon);
     Place(CreateChild(dialog, L"Static", box.text.c_str(), SS_LEFT | SS_NOPREFIX, TextId, font),
           layout.text);

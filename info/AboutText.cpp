@@ -12,13 +12,16 @@ std::uint16_t Channel(std::uint32_t colour, int shift) {
 }
 
 // Rounds like MulDiv, for the positive values met here.
-int Scaled(int units, int unitSize, int divisor) { return (units * unitSize * 2 + divisor) / (2 * divisor); }
+int Scaled(int units, int unitSize, int divisor) {
+    return (units * unitSize * 2 + divisor) / (2 * divisor);
+}
 
 } // namespace
 
 std::wstring AboutText(const AboutFacts& facts) {
     const std::wstring lines[] = {
-        facts.title + L" " + std::wstring(AppVersion) + L" (" + facts.fileVersion + L") Release Build",
+        facts.title + L" " + std::wstring(AppVersion) + L" (" + facts.fileVersion +
+            L") Release Build",
         facts.exePath,
         L"CurrentScreen " + std::to_wstring(facts.screenWidth) + L" x " +
             std::to_wstring(facts.screenHeight),
@@ -47,8 +50,8 @@ AboutLayout LayOutAbout(int textWidth, int textHeight, int iconSize, int average
     layout.text = {margin + iconSize + across(10), top, textWidth, textHeight};
     const int buttonWidth = across(50);
     layout.clientWidth = std::max(layout.text.left + textWidth, margin + buttonWidth) + margin;
-    layout.button = {(layout.clientWidth - buttonWidth) / 2, top + std::max(iconSize, textHeight) + down(10),
-                     buttonWidth, down(14)};
+    layout.button = {(layout.clientWidth - buttonWidth) / 2,
+                     top + std::max(iconSize, textHeight) + down(10), buttonWidth, down(14)};
     layout.clientHeight = layout.button.top + layout.button.height + top;
     return layout;
 }

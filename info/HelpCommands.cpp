@@ -14,9 +14,9 @@ bool IsExistingFile(const std::wstring& path) {
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         // A symbolic link counts only when its target can be opened.
-        const platform::UniqueHandle file(CreateFileW(
-            path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-            OPEN_EXISTING, 0, nullptr));
+        const platform::UniqueHandle file(
+            CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, 0, nullptr));
         return file.get() != INVALID_HANDLE_VALUE;
     }
     return true;
@@ -57,10 +57,14 @@ void TForm1::ButtonHelpClick() {
     }
 }
 
-void TForm1::ButtonPropertiesClick() { ShowFileProperties(app::Application::ExeName()); }
+void TForm1::ButtonPropertiesClick() {
+    ShowFileProperties(app::Application::ExeName());
+}
 
 void TForm1::ButtonDonationClick() {
     OpenWithShell(handle_, std::wstring(HomePageUrl) + L"software/index3.html");
 }
 
-void TForm1::ButtonHomeSiteClick() { OpenWithShell(handle_, std::wstring(HomePageUrl)); }
+void TForm1::ButtonHomeSiteClick() {
+    OpenWithShell(handle_, std::wstring(HomePageUrl));
+}

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t MaxPath = 260;
 
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // \\server\share, with or without a separator after it, and \\server alone.
 bool IsShareRoot(const std::wstring& path) {
@@ -49,8 +51,9 @@ std::wstring HelpFileName(const std::wstring& exePath) {
     return app::ChangeFileExtension(exePath, L".chm");
 }
 
-std::optional<std::wstring> FindHelpFile(const std::wstring& exePath,
-                                         const std::function<bool(const std::wstring&)>& fileExists) {
+std::optional<std::wstring>
+FindHelpFile(const std::wstring& exePath,
+             const std::function<bool(const std::wstring&)>& fileExists) {
     std::wstring candidate = HelpFileName(exePath);
     for (;;) {
         if (fileExists(candidate)) {

@@ -24,11 +24,17 @@ std::wstring Padded(long long value, std::size_t width) {
 
 } // namespace
 
-Instant DaylightStart(Instant t) { return LastSundayAt(t, March, hours{3}); }
+Instant DaylightStart(Instant t) {
+    return LastSundayAt(t, March, hours{3});
+}
 
-Instant DaylightEnd(Instant t) { return LastSundayAt(t, October, hours{4}); }
+Instant DaylightEnd(Instant t) {
+    return LastSundayAt(t, October, hours{4});
+}
 
-bool IsDaylightTime(Instant t) { return DaylightStart(t) < t && t < DaylightEnd(t); }
+bool IsDaylightTime(Instant t) {
+    return DaylightStart(t) < t && t < DaylightEnd(t);
+}
 
 std::wstring FormatUkraineDateTime(Instant t, const DateNames& names) {
     const local_days day = floor<days>(t);

@@ -29,7 +29,8 @@ DateNames LocaleDateNames(LCID locale) {
 }
 
 DateNames UkraineDateNames() {
-    return LocaleDateNames(IsValidLocale(Ukrainian, LCID_INSTALLED) ? Ukrainian : GetThreadLocale());
+    return LocaleDateNames(IsValidLocale(Ukrainian, LCID_INSTALLED) ? Ukrainian
+                                                                    : GetThreadLocale());
 }
 
 Instant UtcNow() {
@@ -45,4 +46,6 @@ Instant UtcNow() {
 
 } // namespace info
 
-std::wstring UkraineTimeText() { return info::UkraineClockText(info::UtcNow(), info::UkraineDateNames()); }
+std::wstring UkraineTimeText() {
+    return info::UkraineClockText(info::UtcNow(), info::UkraineDateNames());
+}

@@ -25,7 +25,9 @@ std::wstring SystemErrorText(DWORD code) {
     return text;
 }
 
-void ThrowLastError() { throw Error(SystemErrorText(GetLastError())); }
+void ThrowLastError() {
+    throw Error(SystemErrorText(GetLastError()));
+}
 
 void ThrowIfFailed(HRESULT result) {
     if (FAILED(result)) {

@@ -6,7 +6,9 @@ namespace shortcuts {
 namespace {
 
 // wchar_t is signed on some platforms; the rule is about character codes.
-std::uint32_t Code(wchar_t character) { return static_cast<std::uint32_t>(character); }
+std::uint32_t Code(wchar_t character) {
+    return static_cast<std::uint32_t>(character);
+}
 
 bool IsSeparator(wchar_t character) {
     const std::uint32_t code = Code(character);

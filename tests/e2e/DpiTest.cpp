@@ -60,7 +60,8 @@ TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
     // As if the window had moved to a monitor of one and a half times the resolution.
     const int newDpi = dpi * 3 / 2;
     RECT suggested{10, 20, 10 + app::Scale(300, newDpi), 20 + app::Scale(300, newDpi)};
-    SendMessageWithData(main, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), &suggested, sizeof suggested);
+    SendMessageWithData(main, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), &suggested,
+                        sizeof suggested);
 
     EXPECT_EQ(OuterSize(main).cx, suggested.right - suggested.left);
     EXPECT_EQ(OuterSize(main).cy, suggested.bottom - suggested.top);
@@ -83,8 +84,8 @@ TEST(Screenshot, MainWindowAtTheScreensResolution) {
     EXPECT_EQ(smallest.cy, app::Scale(280, dpi));
     SetWindowPos(main, HWND_TOP, 40, 40, app::Scale(280, dpi), app::Scale(280, dpi), 0);
 
-    const std::filesystem::path picture =
-        BuiltExe().parent_path().parent_path() / (L"screenshot-" + std::to_wstring(dpi) + L"dpi.png");
+    const std::filesystem::path picture = BuiltExe().parent_path().parent_path() /
+                                          (L"screenshot-" + std::to_wstring(dpi) + L"dpi.png");
     Sleep(300);
     const HostResult shot = RunOnHost({L"import", L"-window", L"root", L"-crop",
                                        std::to_wstring(app::Scale(280, dpi) + 80) + L"x" +

@@ -32,7 +32,8 @@ public:
         if (process_ == nullptr) {
             throw std::runtime_error("cannot open the program's process");
         }
-        address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        address_ =
+            VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         if (address_ == nullptr) {
             CloseHandle(process_);
             throw std::runtime_error("cannot allocate memory in the program's process");
@@ -158,7 +159,9 @@ Program::~Program() {
     CloseHandle(process_);
 }
 
-bool Program::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Program::Running() const {
+    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
 
 HWND Program::MainWindow(Duration timeout) const {
     HWND main = nullptr;
@@ -240,7 +243,9 @@ void Box::Press(int buttonId) const {
     WaitUntil([&] { return !IsWindowVisible(handle); }, 5s);
 }
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 void SelectTab(HWND tabControl, int index) {
     const RECT item = TabItemRect(tabControl, index);
@@ -318,7 +323,8 @@ std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool) {
     return memory.ReadText(textOffset, textLength);
 }
 
-LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data, size_t size) {
+LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data,
+                            size_t size) {
     RemoteMemory memory(window, size);
     memory.Write(0, data, size);
     return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(memory.Address()));
@@ -401,8 +407,8 @@ std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {
                                  static_cast<int>(exeFileName.size()), TRUE) != CSTR_EQUAL) {
             continue;
         }
-        const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                           entry.th32ProcessID);
+        const HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
         if (process == nullptr) {
             continue;
         }
@@ -425,7 +431,9 @@ std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {
     return commandLines;
 }
 
-std::filesystem::path BuiltExe() { return ModuleFolder() / L"Tavimbo.exe"; }
+std::filesystem::path BuiltExe() {
+    return ModuleFolder() / L"Tavimbo.exe";
+}
 
 Sandbox::Sandbox() {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
@@ -447,6 +455,8 @@ Sandbox::~Sandbox() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-std::filesystem::path Sandbox::Ini() const { return folder_ / L"Tavimbo.ini"; }
+std::filesystem::path Sandbox::Ini() const {
+    return folder_ / L"Tavimbo.ini";
+}
 
 } // namespace e2e

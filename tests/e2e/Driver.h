@@ -97,7 +97,8 @@ RECT TabItemRect(HWND tabControl, int index);
 std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool);
 
 // Sends a message whose lParam points to a copy of `data` inside the window's process.
-LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data, size_t size);
+LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data,
+                            size_t size);
 
 // Runs an allowed Linux command (tools/host-service.py): its exit code and output.
 struct HostResult {

@@ -24,7 +24,9 @@ struct Started {
     HWND main = program.MainWindow();
 };
 
-HWND Button(HWND main, const wchar_t* caption) { return FindChild(main, L"Button", caption); }
+HWND Button(HWND main, const wchar_t* caption) {
+    return FindChild(main, L"Button", caption);
+}
 
 // A help-page command, run either by its hidden shortcut or by its button.
 struct Command {
@@ -45,7 +47,8 @@ void RunCommand(HWND main, const Command& command) {
 std::vector<std::wstring> Lines(const std::wstring& text) {
     std::vector<std::wstring> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos;
+         start = end + 2) {
         lines.push_back(text.substr(start, end - start));
     }
     lines.push_back(text.substr(start)); // after the last CR LF
@@ -78,7 +81,9 @@ info::Instant UtcNow() {
                          milliseconds{now.wMilliseconds});
 }
 
-fs::path RecorderLog() { return BuiltExe().parent_path() / L"ShellRecorder.log"; }
+fs::path RecorderLog() {
+    return BuiltExe().parent_path() / L"ShellRecorder.log";
+}
 
 std::wstring ReadUtf8(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -86,8 +91,9 @@ std::wstring ReadUtf8(const fs::path& path) {
     bytes << file.rdbuf();
     const std::string text = bytes.str();
     std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-        CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
     return wide;
 }
 
@@ -160,10 +166,11 @@ void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instan
 
     const std::vector<std::wstring> lines = Lines(box.text);
     ASSERT_EQ(lines.size(), 11u) << Narrow(box.text);
-    EXPECT_EQ(lines[0], L"Tavimbo V1.1 (" + std::wstring(L"" TAVIMBO_FILE_VERSION_TEXT) + L") Release Build");
+    EXPECT_EQ(lines[0],
+              L"Tavimbo V1.1 (" + std::wstring(L"" TAVIMBO_FILE_VERSION_TEXT) + L") Release Build");
     EXPECT_EQ(lines[1], exe.wstring());
-    EXPECT_EQ(lines[2], L"CurrentScreen " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
-                            std::to_wstring(GetSystemMetrics(SM_CYSCREEN)));
+    EXPECT_EQ(lines[2], L"CurrentScreen " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) +
+                            L" x " + std::to_wstring(GetSystemMetrics(SM_CYSCREEN)));
     EXPECT_EQ(lines[3], L"");
     EXPECT_EQ(lines[4], CopyrightText);
     EXPECT_EQ(lines[5], ContactMail);
@@ -178,7 +185,8 @@ void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instan
     RECT boxRect{}, mainRect{};
     GetWindowRect(box.handle, &boxRect);
     GetWindowRect(main, &mainRect);
-    EXPECT_NEAR(boxRect.left + boxRect.right, mainRect.left + mainRect.right, 1) << "centred across";
+    EXPECT_NEAR(boxRect.left + boxRect.right, mainRect.left + mainRect.right, 1)
+        << "centred across";
     EXPECT_NEAR(boxRect.top + boxRect.bottom, mainRect.top + mainRect.bottom, 1) << "centred down";
 }
 
@@ -241,11 +249,12 @@ TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
     RECT rect{};
     GetWindowRect(box.handle, &rect);
     const fs::path picture = BuiltExe().parent_path().parent_path() / L"screenshot-about.png";
-    const HostResult shot = RunOnHost(
-        {L"import", L"-window", L"root", L"-crop",
-         std::to_wstring(rect.right - rect.left + 40) + L"x" + std::to_wstring(rect.bottom - rect.top + 40) +
-             L"+" + std::to_wstring(std::max(0L, rect.left - 20)) + L"+" + std::to_wstring(std::max(0L, rect.top - 20)),
-         UnixPath(picture)});
+    const HostResult shot = RunOnHost({L"import", L"-window", L"root", L"-crop",
+                                       std::to_wstring(rect.right - rect.left + 40) + L"x" +
+                                           std::to_wstring(rect.bottom - rect.top + 40) + L"+" +
+                                           std::to_wstring(std::max(0L, rect.left - 20)) + L"+" +
+                                           std::to_wstring(std::max(0L, rect.top - 20)),
+                                       UnixPath(picture)});
     EXPECT_EQ(shot.exitCode, 0) << shot.output;
     box.Press(IDOK);
 }
@@ -278,7 +287,10 @@ TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
         fs::path folderNamedLikeIt;
     };
     const Case cases[] = {
-        {"beside the executable", root / L"Beside" / L"Tavimbo.exe", root / L"Beside" / L"Tavimbo.chm", {}},
+        {"beside the executable",
+         root / L"Beside" / L"Tavimbo.exe",
+         root / L"Beside" / L"Tavimbo.chm",
+         {}},
         {"two levels up", root / L"A" / L"B" / L"Tavimbo.exe", root / L"Tavimbo.chm", {}},
         {"behind a folder of the same name", root / L"C D" / L"Tavimbo.exe", root / L"Tavimbo.chm",
          root / L"C D" / L"Tavimbo.chm"},

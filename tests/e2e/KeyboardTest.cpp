@@ -18,7 +18,9 @@ struct Started {
     HWND tabs = main ? FindChild(main, L"SysTabControl32") : nullptr;
 };
 
-bool IsAboutBox(const Box& box) { return box.text.rfind(L"Tavimbo V1.1 (", 0) == 0; }
+bool IsAboutBox(const Box& box) {
+    return box.text.rfind(L"Tavimbo V1.1 (", 0) == 0;
+}
 
 TEST(Keyboard, EnterRightAfterStartPicksAProgram) {
     Started app;

@@ -18,7 +18,9 @@ struct Started {
     HWND tabs = main ? FindChild(main, L"SysTabControl32") : nullptr;
 };
 
-HWND Control(HWND main, const wchar_t* caption) { return FindChild(main, L"Button", caption); }
+HWND Control(HWND main, const wchar_t* caption) {
+    return FindChild(main, L"Button", caption);
+}
 
 bool AcceptsFiles(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
@@ -152,10 +154,12 @@ TEST(MainWindow, TabsTakeAQuarterOfTheStripAtEveryWidth) {
             GetClientRect(app.tabs, &client);
             const RECT tab = TabItemRect(app.tabs, 0);
             return tab.right - tab.left == app::TabWidth(client.right, 3);
-        })) << "width " << width;
+        })) << "width "
+            << width;
         for (int index = 0; index < 3; ++index) {
             const RECT tab = TabItemRect(app.tabs, index);
-            EXPECT_EQ(tab.right - tab.left, client.right / 4) << "width " << width << " tab " << index;
+            EXPECT_EQ(tab.right - tab.left, client.right / 4)
+                << "width " << width << " tab " << index;
         }
         EXPECT_LE(TabItemRect(app.tabs, 2).right, client.right - client.right / 4 + 2);
     }
@@ -214,7 +218,8 @@ TEST(MainWindow, SessionEndIsAgreedWithoutAQuestionAndLaterClosesStillAsk) {
     ASSERT_NE(app.main, nullptr);
     TickCloseQuery(app.main);
     DWORD_PTR reply = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(app.main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &reply));
+    ASSERT_TRUE(
+        SendMessageTimeoutW(app.main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &reply));
     EXPECT_EQ(reply, 1u);
     EXPECT_FALSE(WaitForBox(app.program.Id(), 300ms));
     EXPECT_TRUE(app.program.Running());

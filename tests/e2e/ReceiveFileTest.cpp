@@ -20,7 +20,9 @@ const std::wstring MultipleFilesWarning =
     L"複数のファイルは受け取れません。先頭のファイルを処理します。";
 const std::wstring OpenQuestion = L"フォルダ 送る を開きますか？";
 
-std::wstring SendToFolder() { return SpecialFolder(CSIDL_SENDTO); }
+std::wstring SendToFolder() {
+    return SpecialFolder(CSIDL_SENDTO);
+}
 
 std::wstring SendToShortcut(const std::wstring& baseName) {
     return SendToFolder() + baseName + L".Lnk";
@@ -30,7 +32,9 @@ std::wstring Created(const std::wstring& shortcut) {
     return L"フォルダ 送る に \r\n" + shortcut + L"\r\n新規作成しました。";
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 bool MainWindowShown(const Program& program) {
     for (HWND window : TopWindows(program.Id())) {

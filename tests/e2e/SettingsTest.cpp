@@ -49,7 +49,8 @@ RECT Bounds(HWND window) {
 
 std::string Show(const RECT& rect) {
     std::ostringstream text;
-    text << "{" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << "}";
+    text << "{" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom
+         << "}";
     return text.str();
 }
 
@@ -82,7 +83,9 @@ RECT DefaultRect(int top) {
     return {left, top, left + side, top + side};
 }
 
-int DefaultTop() { return (WorkArea().bottom - WorkArea().top) / 3; }
+int DefaultTop() {
+    return (WorkArea().bottom - WorkArea().top) / 3;
+}
 
 // Restores a minimised or maximised window; whether it then lies on that rectangle. Only the
 // rectangle tells: without a window manager, Wine may flag the window maximised again after
@@ -146,7 +149,8 @@ TEST(Settings, AHandWrittenMaximisedStateInAnyCaseStartsMaximisedAndRestoresToTh
     for (const char* key : {"state", "STATE", "sTaTe"}) {
         Sandbox sandbox;
         WriteFileBytes(sandbox.Ini(), "[position]\r\nLeft=100\r\nTop=120\r\nRight=520\r\n"
-                                      "Bottom=470\r\n"s + key + "=2\r\n");
+                                      "Bottom=470\r\n"s +
+                                          key + "=2\r\n");
         Program program(sandbox.Exe());
         const HWND main = program.MainWindow();
         ASSERT_NE(main, nullptr) << key;
@@ -161,8 +165,8 @@ TEST(Settings, OnlyTheLowEightBitsOfTheStateCountAndShowCmdIsNotRead) {
         bool maximised;
     };
     const Case cases[] = {
-        {"State=258\r\n", true},         // 256 + 2
-        {"State=7\r\n", false},          // no state: normal
+        {"State=258\r\n", true},             // 256 + 2
+        {"State=7\r\n", false},              // no state: normal
         {"ShowCmd=3\r\nState=0\r\n", false}, // 3 would be SW_SHOWMAXIMIZED
     };
     for (const Case& c : cases) {
@@ -216,13 +220,15 @@ TEST(Settings, CheckBoxesAreTickedByAnyNonZeroNumberAndLeftUntickedByLetters) {
     };
     for (const Case& c : cases) {
         Sandbox sandbox;
-        WriteFileBytes(sandbox.Ini(), "[MODE]\r\ncloseQuery="s + c.closeQuery + "\r\nSAVESTATUS=" +
-                                          c.saveStatus + "\r\n");
+        WriteFileBytes(sandbox.Ini(), "[MODE]\r\ncloseQuery="s + c.closeQuery +
+                                          "\r\nSAVESTATUS=" + c.saveStatus + "\r\n");
         Program program(sandbox.Exe());
         const HWND main = program.MainWindow();
         ASSERT_NE(main, nullptr);
-        EXPECT_EQ(Checked(main, CloseQueryCaption), c.closeQueryTicked) << "CloseQuery=" << c.closeQuery;
-        EXPECT_EQ(Checked(main, SaveStatusCaption), c.saveStatusTicked) << "SaveStatus=" << c.saveStatus;
+        EXPECT_EQ(Checked(main, CloseQueryCaption), c.closeQueryTicked)
+            << "CloseQuery=" << c.closeQuery;
+        EXPECT_EQ(Checked(main, SaveStatusCaption), c.saveStatusTicked)
+            << "SaveStatus=" << c.saveStatus;
     }
 }
 
@@ -240,16 +246,18 @@ TEST(Settings, TheWindowComesBackNormalMinimisedOrMaximisedAsItWasClosed) {
     const RECT stored{150, 110, 590, 460};
     for (const Case& c : cases) {
         Sandbox sandbox;
-        WriteFileBytes(sandbox.Ini(), "[POSITION]\r\nLeft=150\r\nTop=110\r\nRight=590\r\nBottom=460\r\n"
-                                      "[MODE]\r\nSaveStatus=1\r\n");
+        WriteFileBytes(sandbox.Ini(),
+                       "[POSITION]\r\nLeft=150\r\nTop=110\r\nRight=590\r\nBottom=460\r\n"
+                       "[MODE]\r\nSaveStatus=1\r\n");
         {
             Program program(sandbox.Exe());
             const HWND main = program.MainWindow();
             ASSERT_NE(main, nullptr) << c.name;
             if (c.command != 0) {
                 PostMessageW(main, WM_SYSCOMMAND, c.command, 0);
-                ASSERT_TRUE(WaitUntil([&] { return c.state == 1 ? IsIconic(main) : IsZoomed(main); }))
-                    << c.name;
+                ASSERT_TRUE(WaitUntil([&] {
+                    return c.state == 1 ? IsIconic(main) : IsZoomed(main);
+                })) << c.name;
             }
             CloseAndWait(program, main);
         }
@@ -320,7 +328,8 @@ TEST(Settings, AnotherWritersSectionSurvivesBeforeProgramWhileCommentsDoNot) {
 
 TEST(Settings, AUtf16FileStaysUtf16WithItsMark) {
     Sandbox sandbox;
-    const std::wstring text = L"[他のツール]\r\n名前=送る\r\n[POSITION]\r\nTop=0x30\r\n[MODE]\r\nSaveStatus=1\r\n";
+    const std::wstring text =
+        L"[他のツール]\r\n名前=送る\r\n[POSITION]\r\nTop=0x30\r\n[MODE]\r\nSaveStatus=1\r\n";
     WriteFileBytes(sandbox.Ini(), app::EncodeText(text, app::TextEncoding::Utf16LE));
     {
         Program program(sandbox.Exe());
@@ -331,8 +340,10 @@ TEST(Settings, AUtf16FileStaysUtf16WithItsMark) {
     }
     const std::string bytes = ReadFileBytes(sandbox.Ini());
     ASSERT_EQ(app::DetectByteOrderMark(bytes), app::TextEncoding::Utf16LE);
-    const std::wstring written = app::DecodeText(std::string_view(bytes).substr(2), app::TextEncoding::Utf16LE);
-    EXPECT_TRUE(written.starts_with(L"[他のツール]\r\n名前=送る\r\n\r\n[PROGRAM]\r\n")) << Narrow(written);
+    const std::wstring written =
+        app::DecodeText(std::string_view(bytes).substr(2), app::TextEncoding::Utf16LE);
+    EXPECT_TRUE(written.starts_with(L"[他のツール]\r\n名前=送る\r\n\r\n[PROGRAM]\r\n"))
+        << Narrow(written);
     EXPECT_EQ(Entry(sandbox.Ini(), L"他のツール", L"名前"), L"送る");
     EXPECT_EQ(Entry(sandbox.Ini(), L"POSITION", L"Top"), L"48");
 }

@@ -20,14 +20,36 @@ const std::vector<std::string> Seeds = {
     "State=2\r\n\r\n[MODE]\r\nCloseQuery=1\r\nSaveStatus=x7FFFFFFF\r\n",
     "; comment\r\nstray\r\n[a]\r\nk\r\n[A]\r\n=v\r\n[]\r\n[b] x\r\n",
     "\xEF\xBB\xBF[\xE8\xA8\xAD\xE5\xAE\x9A]\nk=\xE9\x80\x81\xF0\x9F\x98\x80\n",
-    "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0-\0" "2\0\x3D\xD8\x00\xDE"s,
+    "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0-\0"
+    "2\0\x3D\xD8\x00\xDE"s,
     "\xFE\xFF\0[\0A\0]\0\n\0k\0=\0$\0F"s,
 };
 
-const std::vector<std::string> Tokens = {
-    "[", "]", "=", ";", "\r\n", "\r", "\n", " ", "\t", "\0"s, "0x", "$", "x", "-", "+",
-    "2147483648", "FFFFFFFF", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xD8", "\xDC", "\xC3",
-    "\xED\xA0\x80", "\xF4\x90\x80\x80"};
+const std::vector<std::string> Tokens = {"[",
+                                         "]",
+                                         "=",
+                                         ";",
+                                         "\r\n",
+                                         "\r",
+                                         "\n",
+                                         " ",
+                                         "\t",
+                                         "\0"s,
+                                         "0x",
+                                         "$",
+                                         "x",
+                                         "-",
+                                         "+",
+                                         "2147483648",
+                                         "FFFFFFFF",
+                                         "\xEF\xBB\xBF",
+                                         "\xFF\xFE",
+                                         "\xFE\xFF",
+                                         "\xD8",
+                                         "\xDC",
+                                         "\xC3",
+                                         "\xED\xA0\x80",
+                                         "\xF4\x90\x80\x80"};
 
 std::string Mutate(std::string input, std::mt19937_64& random) {
     auto below = [&](std::size_t bound) {

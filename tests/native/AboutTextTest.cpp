@@ -22,8 +22,8 @@ TEST(AboutText, ListsEveryFactOnItsOwnLine) {
                                   L"CurrentScreen 1920 x 1080\r\n"
                                   L"\r\n" +
                                   std::wstring(CopyrightText) + L"\r\n" +
-                                  std::wstring(ContactMail) + L"\r\n" +
-                                  std::wstring(HomePageUrl) + L"\r\n"
+                                  std::wstring(ContactMail) + L"\r\n" + std::wstring(HomePageUrl) +
+                                  L"\r\n"
                                   L"\r\n"
                                   L"Peace For Ukraine\r\n"
                                   L"1 січня 2025 середа 00:30, Ukraine Standard Time\r\n";
@@ -63,11 +63,13 @@ TEST(LayOutAbout, IconTextAndCentredButtonFitInsideTheMargins) {
         EXPECT_EQ(l.text.width, c.textWidth) << c.name;
         EXPECT_EQ(l.text.height, c.textHeight) << c.name;
         EXPECT_GT(l.text.left, l.icon.left + l.icon.width) << c.name << ": text right of the icon";
-        EXPECT_EQ(l.clientWidth, std::max(l.text.left + l.text.width, margin + l.button.width) + margin)
+        EXPECT_EQ(l.clientWidth,
+                  std::max(l.text.left + l.text.width, margin + l.button.width) + margin)
             << c.name << ": as wide as the text or the button needs, no wider";
         EXPECT_GE(l.button.left, margin) << c.name << ": button inside the margins";
         EXPECT_LE(l.button.left + l.button.width, l.clientWidth - margin) << c.name;
-        EXPECT_LE(std::abs(2 * l.button.left + l.button.width - l.clientWidth), 1) << c.name << ": centred";
+        EXPECT_LE(std::abs(2 * l.button.left + l.button.width - l.clientWidth), 1)
+            << c.name << ": centred";
         EXPECT_GT(l.button.top, l.icon.top + l.icon.height) << c.name << ": below the icon";
         EXPECT_GT(l.button.top, l.text.top + l.text.height) << c.name << ": below the text";
         EXPECT_EQ(l.clientHeight - (l.button.top + l.button.height), l.icon.top) << c.name;

@@ -16,14 +16,15 @@ TEST(ErrorReportText, AppendsAFullStopOnlyAfterCharactersAboveIt) {
     const Case cases[] = {
         {L"Invalid characters in path", L"Invalid characters in path."},
         {L"Already ends.", L"Already ends."},
-        {L"Ends in a hyphen-", L"Ends in a hyphen-"},          // '-' lies below '.'
+        {L"Ends in a hyphen-", L"Ends in a hyphen-"}, // '-' lies below '.'
         {L"Ends in a blank ", L"Ends in a blank "},
-        {L"Ends in a slash/", L"Ends in a slash/."},             // '/' lies above '.'
+        {L"Ends in a slash/", L"Ends in a slash/."}, // '/' lies above '.'
         {L"ファイルが見つかりません", L"ファイルが見つかりません."},
         {L"", L""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ErrorReportText(c.message), c.shown) << "message: " << testing::PrintToString(std::wstring(c.message));
+        EXPECT_EQ(app::ErrorReportText(c.message), c.shown)
+            << "message: " << testing::PrintToString(std::wstring(c.message));
     }
 }
 
@@ -40,7 +41,7 @@ TEST(TabWidth, IsAQuarterOfTheClientWidthForThreePages) {
 TEST(Scale, RoundsLikeMulDiv) {
     EXPECT_EQ(app::Scale(280, 96), 280);
     EXPECT_EQ(app::Scale(280, 144), 420);
-    EXPECT_EQ(app::Scale(3, 120), 4);   // 3.75
+    EXPECT_EQ(app::Scale(3, 120), 4);     // 3.75
     EXPECT_EQ(app::Scale(-11, 144), -17); // -16.5 rounds away from zero
     EXPECT_EQ(app::Scale(-11, 96), -11);
 }

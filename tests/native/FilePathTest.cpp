@@ -26,7 +26,8 @@ TEST(FilePath, SplitsAndChangesExtensionsLikeWindowsPaths) {
     };
     for (const Case& c : cases) {
         const std::wstring path = c.path;
-        EXPECT_EQ(app::ChangeFileExtension(path, L".ini"), c.withIni) << testing::PrintToString(path);
+        EXPECT_EQ(app::ChangeFileExtension(path, L".ini"), c.withIni)
+            << testing::PrintToString(path);
         EXPECT_EQ(app::ExtractFileName(path), c.name) << testing::PrintToString(path);
         EXPECT_EQ(app::ExtractFileDirectory(path), c.directory) << testing::PrintToString(path);
     }

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& text) { return testing::PrintToString(text); }
+std::string Narrow(const std::wstring& text) {
+    return testing::PrintToString(text);
+}
 
 TEST(FolderPart, KeepsTheRootSeparatorAndStopsAtRoots) {
     struct Case {
@@ -77,29 +79,51 @@ TEST(FindHelpFile, SearchesUpwardsToTheRootOfTheDriveOrShare) {
         std::vector<std::wstring> asked;
     };
     const Case cases[] = {
-        {"beside the executable", L"C:\\A\\B\\Tavimbo.exe",
+        {"beside the executable",
+         L"C:\\A\\B\\Tavimbo.exe",
          {L"C:\\A\\B\\Tavimbo.chm", L"C:\\Tavimbo.chm"},
          L"C:\\A\\B\\Tavimbo.chm",
          {L"C:\\A\\B\\Tavimbo.chm"}},
-        {"two levels up", L"C:\\A\\B\\Tavimbo.exe", {L"C:\\Tavimbo.chm"}, L"C:\\Tavimbo.chm",
+        {"two levels up",
+         L"C:\\A\\B\\Tavimbo.exe",
+         {L"C:\\Tavimbo.chm"},
+         L"C:\\Tavimbo.chm",
          {L"C:\\A\\B\\Tavimbo.chm", L"C:\\A\\Tavimbo.chm", L"C:\\Tavimbo.chm"}},
-        {"nowhere", L"C:\\A\\B\\Tavimbo.exe", {}, std::nullopt,
+        {"nowhere",
+         L"C:\\A\\B\\Tavimbo.exe",
+         {},
+         std::nullopt,
          {L"C:\\A\\B\\Tavimbo.chm", L"C:\\A\\Tavimbo.chm", L"C:\\Tavimbo.chm"}},
-        {"executable in the drive root", L"C:\\Tavimbo.exe", {}, std::nullopt,
+        {"executable in the drive root",
+         L"C:\\Tavimbo.exe",
+         {},
+         std::nullopt,
          {L"C:\\Tavimbo.chm"}},
         // The fake holds no folders: a folder named like the file is simply not a file.
-        {"behind a folder of the same name", L"C:\\A\\Tavimbo.chm\\Tavimbo.exe",
-         {L"C:\\Tavimbo.chm"}, L"C:\\Tavimbo.chm",
+        {"behind a folder of the same name",
+         L"C:\\A\\Tavimbo.chm\\Tavimbo.exe",
+         {L"C:\\Tavimbo.chm"},
+         L"C:\\Tavimbo.chm",
          {L"C:\\A\\Tavimbo.chm\\Tavimbo.chm", L"C:\\A\\Tavimbo.chm", L"C:\\Tavimbo.chm"}},
-        {"a share", L"\\\\server\\share\\dir\\Tavimbo.exe", {L"\\\\server\\share\\Tavimbo.chm"},
+        {"a share",
+         L"\\\\server\\share\\dir\\Tavimbo.exe",
+         {L"\\\\server\\share\\Tavimbo.chm"},
          L"\\\\server\\share\\Tavimbo.chm",
          {L"\\\\server\\share\\dir\\Tavimbo.chm", L"\\\\server\\share\\Tavimbo.chm"}},
-        {"nowhere on a share", L"\\\\server\\share\\Tavimbo.exe", {}, std::nullopt,
+        {"nowhere on a share",
+         L"\\\\server\\share\\Tavimbo.exe",
+         {},
+         std::nullopt,
          {L"\\\\server\\share\\Tavimbo.chm"}},
-        {"forward slashes", L"C:/A/Tavimbo.exe", {L"C:/Tavimbo.chm"}, L"C:/Tavimbo.chm",
+        {"forward slashes",
+         L"C:/A/Tavimbo.exe",
+         {L"C:/Tavimbo.chm"},
+         L"C:/Tavimbo.chm",
          {L"C:/A/Tavimbo.chm", L"C:/Tavimbo.chm"}},
-        {"a path with spaces", L"C:\\Program Files\\Tavimbo\\Tavimbo.exe",
-         {L"C:\\Program Files\\Tavimbo.chm"}, L"C:\\Program Files\\Tavimbo.chm",
+        {"a path with spaces",
+         L"C:\\Program Files\\Tavimbo\\Tavimbo.exe",
+         {L"C:\\Program Files\\Tavimbo.chm"},
+         L"C:\\Program Files\\Tavimbo.chm",
          {L"C:\\Program Files\\Tavimbo\\Tavimbo.chm", L"C:\\Program Files\\Tavimbo.chm"}},
     };
     for (const Case& c : cases) {

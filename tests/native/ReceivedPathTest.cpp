@@ -25,11 +25,18 @@ TEST(SplitCommandLine, SeparatesAtEveryCodeFromOneToThirtyTwo) {
     ExpectSplits({
         {"blanks", L"prog a  b", {L"prog", L"a", L"b"}},
         {"tab and line break", L"prog\ta\r\nb", {L"prog", L"a", L"b"}},
-        {"control characters", std::wstring(L"prog\x01" L"a\x1f" L"b\x7f" L"c"),
-         {L"prog", L"a", L"b\x7f" L"c"}},
+        {"control characters",
+         std::wstring(L"prog\x01"
+                      L"a\x1f"
+                      L"b\x7f"
+                      L"c"),
+         {L"prog", L"a",
+          L"b\x7f"
+          L"c"}},
         {"leading and trailing blanks", L"   prog a   ", {L"prog", L"a"}},
         {"exclamation mark is no separator", L"prog !a", {L"prog", L"!a"}},
-        {"ideographic space is no separator", L"prog 送る　ファイル.txt",
+        {"ideographic space is no separator",
+         L"prog 送る　ファイル.txt",
          {L"prog", L"送る　ファイル.txt"}},
         {"a NUL ends the line", std::wstring(L"prog a\0b", 8), {L"prog", L"a"}},
     });
@@ -40,12 +47,14 @@ TEST(SplitCommandLine, QuotedRunsKeepBlanksAndLoseTheirQuotes) {
         {"program in quotes with blanks",
          L"\"C:\\Program Files\\Tavimbo\\Tavimbo.exe\" \"C:\\My Files\\a b.txt\"",
          {L"C:\\Program Files\\Tavimbo\\Tavimbo.exe", L"C:\\My Files\\a b.txt"}},
-        {"quotes in the middle of an argument", L"prog C:\\My\" Fi\"les\\a.txt",
+        {"quotes in the middle of an argument",
+         L"prog C:\\My\" Fi\"les\\a.txt",
          {L"prog", L"C:\\My Files\\a.txt"}},
         {"two runs in one argument", L"prog \"a b\"c\" d\"", {L"prog", L"a bc d"}},
         {"run closed at once inside an argument", L"prog a\"\"b", {L"prog", L"ab"}},
         {"tab inside a run", L"prog \"a\tb\"", {L"prog", L"a\tb"}},
-        {"unterminated quote runs to the end", L"prog \"C:\\My Files\\a.txt  ",
+        {"unterminated quote runs to the end",
+         L"prog \"C:\\My Files\\a.txt  ",
          {L"prog", L"C:\\My Files\\a.txt  "}},
         {"a run of one blank is an argument", L"prog \" \" x", {L"prog", L" ", L"x"}},
     });
@@ -54,8 +63,7 @@ TEST(SplitCommandLine, QuotedRunsKeepBlanksAndLoseTheirQuotes) {
 TEST(SplitCommandLine, SkipsPairsOfQuotesBeforeAnArgument) {
     ExpectSplits({
         {"empty argument", L"prog \"\"", {L"prog"}},
-        {"empty arguments between others", L"prog \"\" a \"\" \"\" b",
-         {L"prog", L"a", L"b"}},
+        {"empty arguments between others", L"prog \"\" a \"\" \"\" b", {L"prog", L"a", L"b"}},
         {"pair glued to an argument", L"prog \"\"a", {L"prog", L"a"}},
         {"two pairs glued to an argument", L"prog \"\"\"\"a", {L"prog", L"a"}},
         {"pair then a quoted run", L"prog \"\"\" b\"", {L"prog", L" b"}},
@@ -91,16 +99,16 @@ TEST(PathExtension, IsTheTextFromTheLastDotOfTheLastComponent) {
     const Case cases[] = {
         {L"C:\\Users\\a\\report.LNK", L".LNK"},
         {L"C:\\Users\\a\\report.lnk.txt", L".txt"},
-        {L"C:\\Users\\a.b\\report", L""},          // a dot inside a folder name
-        {L"C:\\Users\\a\\report.", L"."},          // a trailing dot
+        {L"C:\\Users\\a.b\\report", L""}, // a dot inside a folder name
+        {L"C:\\Users\\a\\report.", L"."}, // a trailing dot
         {L"C:", L""},
         {L"C:\\", L""},
         {L"C:report.lnk", L".lnk"},
         {L"C:\\a\\.lnk", L".lnk"},
-        {L"C:\\a\\report.lnk:stream", L""},        // a colon after the dot
+        {L"C:\\a\\report.lnk:stream", L""}, // a colon after the dot
         {L"report", L""},
         {L"", L""},
-        {L"C:\\a.d/report", L".d/report"},         // only "\" and ":" end the extension
+        {L"C:\\a.d/report", L".d/report"}, // only "\" and ":" end the extension
         {L"C:\\資料\\報告.ＬＮＫ", L".ＬＮＫ"},
     };
     for (const Case& c : cases) {

@@ -14,7 +14,9 @@ constexpr std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t Highest = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t Fallback = 77;
 
-std::string Show(std::wstring_view text) { return testing::PrintToString(std::wstring(text)); }
+std::string Show(std::wstring_view text) {
+    return testing::PrintToString(std::wstring(text));
+}
 
 TEST(ReadInteger, ReadsDecimalAndHexadecimalOrGivesTheFallback) {
     struct Case {
@@ -78,10 +80,10 @@ TEST(ReadInteger, ReadsDecimalAndHexadecimalOrGivesTheFallback) {
         {L"0x1G", Fallback},
         {L"0b101", Fallback},
         {L"\t12", Fallback},
-        {L"１２", Fallback},          // full-width digits
-        {L"\u300012", Fallback},      // full-width blank
-        {L"0ｘ10", Fallback},         // full-width x
-        {L"1\0"s + L"2", Fallback},   // a NUL inside
+        {L"１２", Fallback},        // full-width digits
+        {L"\u300012", Fallback},    // full-width blank
+        {L"0ｘ10", Fallback},       // full-width x
+        {L"1\0"s + L"2", Fallback}, // a NUL inside
     };
     for (const Case& c : cases) {
         EXPECT_EQ(app::ReadInteger(c.text, Fallback), c.expected) << "text: " << Show(c.text);
@@ -103,10 +105,10 @@ TEST(ReadBoolean, ZeroIsFalseOtherNumbersTrueAndTheRestTheFallback) {
         bool expected;
     };
     const Case cases[] = {
-        {L"0", true, false},    {L"1", false, true},   {L"2", false, true},
-        {L"-1", false, true},   {L"0x0", true, false}, {L"$10", false, true},
-        {L"", false, false},    {L"", true, true},     {L"abc", false, false},
-        {L"abc", true, true},   {L"1a", false, false}, {L"true", false, false},
+        {L"0", true, false},  {L"1", false, true},   {L"2", false, true},
+        {L"-1", false, true}, {L"0x0", true, false}, {L"$10", false, true},
+        {L"", false, false},  {L"", true, true},     {L"abc", false, false},
+        {L"abc", true, true}, {L"1a", false, false}, {L"true", false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(app::ReadBoolean(c.text, c.fallback), c.expected)
@@ -126,27 +128,26 @@ TEST(IniFile, ReadsForgivinglyAndWritesCanonicalText) {
         {"only junk", L"junk\r\n; comment\r\n   \r\n=x\r\nkey=value\r\n\x01\x02", L""},
         {"one entry", L"[A]\r\nk=v\r\n", L"[A]\r\nk=v\r\n\r\n"},
         {"no line break at the end", L"[A]\r\nk=v", L"[A]\r\nk=v\r\n\r\n"},
-        {"blanks and control characters stripped",
-         L"  \t[ A ]\x01 \r\n  key \t=  value  \r\n", L"[A]\r\nkey=value\r\n\r\n"},
+        {"blanks and control characters stripped", L"  \t[ A ]\x01 \r\n  key \t=  value  \r\n",
+         L"[A]\r\nkey=value\r\n\r\n"},
         {"comments and empty lines dropped", L"[A]\r\n;c=1\r\n\r\n  ; c\r\nk=v\r\n\r\n",
          L"[A]\r\nk=v\r\n\r\n"},
         {"semicolon inside a value kept", L"[A]\r\nk=v ;c\r\n", L"[A]\r\nk=v ;c\r\n\r\n"},
         {"line without = kept", L"[A]\r\n  plain text \r\n", L"[A]\r\nplain text\r\n\r\n"},
         {"value keeps its other =", L"[A]\r\nk = a=b\r\n", L"[A]\r\nk=a=b\r\n\r\n"},
         {"empty key and value", L"[A]\r\n=\r\n = v\r\n", L"[A]\r\n=\r\n=v\r\n\r\n"},
-        {"lines before the first section dropped", L"k=1\r\n[A]\r\nk=2\r\n",
-         L"[A]\r\nk=2\r\n\r\n"},
-        {"sections merged without regard to case",
-         L"[A]\r\na=1\r\n[B]\r\nb=1\r\n[a]\r\nc=2\r\n",
+        {"lines before the first section dropped", L"k=1\r\n[A]\r\nk=2\r\n", L"[A]\r\nk=2\r\n\r\n"},
+        {"sections merged without regard to case", L"[A]\r\na=1\r\n[B]\r\nb=1\r\n[a]\r\nc=2\r\n",
          L"[A]\r\na=1\r\nc=2\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"empty section kept", L"[A]\r\n[B]\r\nb=1\r\n", L"[A]\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"empty section name", L"[]\r\nk=v\r\n", L"[]\r\nk=v\r\n\r\n"},
         {"bracket line that is no section", L"[A]\r\n[B] x\r\n[\r\n", L"[A]\r\n[B] x\r\n[\r\n\r\n"},
         {"LF and CR line ends", L"[A]\nx=1\ry=2\n\rz=3", L"[A]\r\nx=1\r\ny=2\r\nz=3\r\n\r\n"},
         {"duplicate keys kept", L"[A]\r\nk=1\r\nK=2\r\n", L"[A]\r\nk=1\r\nK=2\r\n\r\n"},
-        {"NUL inside a line kept, at its ends stripped",
-         L"\0[A]\0\r\nk=a\0b\r\n"s, L"[A]\r\nk=a\0b\r\n\r\n"s},
-        {"non-ASCII names and values", L"[設定]\r\n名前 = 送る\r\n", L"[設定]\r\n名前=送る\r\n\r\n"},
+        {"NUL inside a line kept, at its ends stripped", L"\0[A]\0\r\nk=a\0b\r\n"s,
+         L"[A]\r\nk=a\0b\r\n\r\n"s},
+        {"non-ASCII names and values", L"[設定]\r\n名前 = 送る\r\n",
+         L"[設定]\r\n名前=送る\r\n\r\n"},
         {"huge line", L"[A]\r\nk=" + hugeValue + L"\r\n", L"[A]\r\nk=" + hugeValue + L"\r\n\r\n"},
     };
     for (const Case& c : cases) {
@@ -179,8 +180,7 @@ TEST(IniFile, ErasesAndWritesInPlaceOrAtTheEnd) {
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\n\r\n[B]\r\nb=1\r\n\r\n[C]\r\nc=\r\n\r\n"},
         {"section erased without regard to case",
          [](app::IniFile& file) { file.EraseSection(L"a"); }, L"[B]\r\nb=1\r\n\r\n"},
-        {"missing section erased",
-         [](app::IniFile& file) { file.EraseSection(L"C"); },
+        {"missing section erased", [](app::IniFile& file) { file.EraseSection(L"C"); },
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"erased then written comes last",
          [](app::IniFile& file) {
@@ -188,7 +188,8 @@ TEST(IniFile, ErasesAndWritesInPlaceOrAtTheEnd) {
              file.WriteString(L"A", L"new", L"1");
          },
          L"[B]\r\nb=1\r\n\r\n[A]\r\nnew=1\r\n\r\n"},
-        {"everything erased", [](app::IniFile& file) {
+        {"everything erased",
+         [](app::IniFile& file) {
              file.EraseSection(L"B");
              file.EraseSection(L"A");
          },

@@ -12,9 +12,12 @@ using namespace std::string_literals;
 using app::TextEncoding;
 
 // The text "A送😀" in each encoding, with its mark.
-const std::string Utf8Sample = "\xEF\xBB\xBF" "A\xE9\x80\x81\xF0\x9F\x98\x80";
-const std::string Utf16LESample = "\xFF\xFE" "A\0\x01\x90\x3D\xD8\x00\xDE"s;
-const std::string Utf16BESample = "\xFE\xFF" "\0A\x90\x01\xD8\x3D\xDE\x00"s;
+const std::string Utf8Sample = "\xEF\xBB\xBF"
+                               "A\xE9\x80\x81\xF0\x9F\x98\x80";
+const std::string Utf16LESample = "\xFF\xFE"
+                                  "A\0\x01\x90\x3D\xD8\x00\xDE"s;
+const std::string Utf16BESample = "\xFE\xFF"
+                                  "\0A\x90\x01\xD8\x3D\xDE\x00"s;
 const std::wstring Sample = L"A送\U0001F600";
 
 std::string Hex(std::string_view bytes) {
@@ -61,7 +64,8 @@ TEST(EncodeText, WritesTheMarkAndEachEncodingExactly) {
     };
     for (const Case& c : cases) {
         const int encoding = static_cast<int>(c.encoding);
-        EXPECT_EQ(Hex(app::EncodeText(Sample, c.encoding)), Hex(c.bytes)) << "encoding " << encoding;
+        EXPECT_EQ(Hex(app::EncodeText(Sample, c.encoding)), Hex(c.bytes))
+            << "encoding " << encoding;
         EXPECT_EQ(app::DetectByteOrderMark(c.bytes), c.encoding) << "encoding " << encoding;
         const std::size_t mark = app::ByteOrderMark(c.encoding).size();
         EXPECT_EQ(app::DecodeText(std::string_view(c.bytes).substr(mark), c.encoding), Sample)
@@ -81,21 +85,26 @@ TEST(DecodeText, ReplacesMalformedUtf8ByItsLongestValidStart) {
         {"\0a\0"s, L"\0a\0"s},
         {"\xC3\xA9", L"é"},
         {"\x80", L"\uFFFD"},
-        {"a\xFF" "b", L"a\uFFFDb"},
+        {"a\xFF"
+         "b",
+         L"a\uFFFDb"},
         {"\xC3", L"\uFFFD"},
-        {"\xE9\x80", L"\uFFFD"},                    // truncated three-byte sequence
-        {"\xE9\x80" "A", L"\uFFFDA"},
+        {"\xE9\x80", L"\uFFFD"}, // truncated three-byte sequence
+        {"\xE9\x80"
+         "A",
+         L"\uFFFDA"},
         {"\xF0\x9F\x98", L"\uFFFD"},
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},             // overlong
-        {"\xE0\x80\x80", L"\uFFFD\uFFFD\uFFFD"},   // overlong
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},   // an encoded surrogate
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},                     // overlong
+        {"\xE0\x80\x80", L"\uFFFD\uFFFD\uFFFD"},           // overlong
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},           // an encoded surrogate
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // above U+10FFFF
         {"\xF5\x80", L"\uFFFD\uFFFD"},
         {"\xEF\xBF\xBF", L"\uFFFF"},
         {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::DecodeText(c.bytes, TextEncoding::Utf8), c.text) << "bytes: " << Hex(c.bytes);
+        EXPECT_EQ(app::DecodeText(c.bytes, TextEncoding::Utf8), c.text)
+            << "bytes: " << Hex(c.bytes);
     }
 }
 
@@ -111,10 +120,12 @@ TEST(DecodeText, ReadsUtf16AndKeepsLoneSurrogates) {
         {"", TextEncoding::Utf16LE, L""},
         {"A\0"s, TextEncoding::Utf16LE, L"A"},
         {"\0A"s, TextEncoding::Utf16BE, L"A"},
-        {"A\0B"s, TextEncoding::Utf16LE, L"A\uFFFD"},             // half a unit at the end
+        {"A\0B"s, TextEncoding::Utf16LE, L"A\uFFFD"}, // half a unit at the end
         {"\0\0"s, TextEncoding::Utf16LE, L"\0"s},
         {"\x3D\xD8", TextEncoding::Utf16LE, loneHigh},
-        {"\x3D\xD8" "A\0"s, TextEncoding::Utf16LE, loneHigh + L"A"},
+        {"\x3D\xD8"
+         "A\0"s,
+         TextEncoding::Utf16LE, loneHigh + L"A"},
         {"\xDE\x00\xD8\x3D"s, TextEncoding::Utf16BE, loneLow + loneHigh},
         {"\xD8\x3D\xDE\x00"s, TextEncoding::Utf16BE, L"\U0001F600"},
     };
@@ -129,15 +140,18 @@ TEST(EncodeText, Utf16RoundTripsEveryUnitAndUtf8ReplacesLoneSurrogates) {
     EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf16LE)), Hex("\xFF\xFE\x00\xD8"s));
     EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf16BE)), Hex("\xFE\xFF\xD8\x00"s));
     EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf8)), Hex("\xEF\xBB\xBF\xEF\xBF\xBD"));
-    const std::string units = "\x00\xD8" "A\0\x00\xDC\x3D\xD8\x00\xDE\0\0"s;
-    EXPECT_EQ(Hex(app::EncodeText(app::DecodeText(units, TextEncoding::Utf16LE),
-                                  TextEncoding::Utf16LE)),
-              Hex("\xFF\xFE" + units));
+    const std::string units = "\x00\xD8"
+                              "A\0\x00\xDC\x3D\xD8\x00\xDE\0\0"s;
+    EXPECT_EQ(
+        Hex(app::EncodeText(app::DecodeText(units, TextEncoding::Utf16LE), TextEncoding::Utf16LE)),
+        Hex("\xFF\xFE" + units));
 }
 
 TEST(SettingsText, SurvivesEachEncodingThroughTheInMemoryCopy) {
-    const std::wstring text = L"[他のツール]\r\n名前=送る \U0001F600\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n";
-    for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+    const std::wstring text =
+        L"[他のツール]\r\n名前=送る \U0001F600\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n";
+    for (TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
         const std::string bytes = app::EncodeText(text, encoding);
         const auto detected = app::DetectByteOrderMark(bytes);
         ASSERT_EQ(detected, encoding) << "encoding " << static_cast<int>(encoding);

@@ -15,8 +15,8 @@ info::Instant At(int y, unsigned m, unsigned d, int h, int min, int ms = 0) {
 
 // Stand-ins for the locale's names, so that a mix-up of index bases shows.
 const info::DateNames Names{
-    {L"January", L"February", L"March", L"April", L"May", L"June", L"July", L"August",
-     L"September", L"October", L"November", L"December"},
+    {L"January", L"February", L"March", L"April", L"May", L"June", L"July", L"August", L"September",
+     L"October", L"November", L"December"},
     {L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday", L"Sunday"},
 };
 
@@ -84,8 +84,8 @@ TEST(DaylightWindow, BoundsAreTheLastSundaysOfMarchAndOctober) {
     };
     for (const Case& c : cases) {
         // Any moment of the year gives that year's window, including its very first and last.
-        for (const info::Instant t : {At(c.year, 1, 1, 0, 0), At(c.year, 6, 30, 12, 0),
-                                      At(c.year, 12, 31, 23, 59, 999)}) {
+        for (const info::Instant t :
+             {At(c.year, 1, 1, 0, 0), At(c.year, 6, 30, 12, 0), At(c.year, 12, 31, 23, 59, 999)}) {
             EXPECT_EQ(info::DaylightStart(t), c.start) << c.year;
             EXPECT_EQ(info::DaylightEnd(t), c.end) << c.year;
         }
@@ -100,7 +100,8 @@ TEST(FormatUkraineDateTime, NamesEveryWeekdayFromItsDate) {
     // 1 to 7 January 2024 run from Monday to Sunday.
     for (unsigned day = 1; day <= 7; ++day) {
         const std::wstring text = info::FormatUkraineDateTime(At(2024, 1, day, 23, 59), Names);
-        EXPECT_EQ(text, std::to_wstring(day) + L" January 2024 " + Names.weekdays[day - 1] + L" 23:59")
+        EXPECT_EQ(text,
+                  std::to_wstring(day) + L" January 2024 " + Names.weekdays[day - 1] + L" 23:59")
             << "day " << day;
     }
 }

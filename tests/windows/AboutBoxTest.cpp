@@ -16,10 +16,13 @@ std::wstring BesideThisProgram(const wchar_t* name) {
     return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
 }
 
-std::wstring Widen(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
+std::wstring Widen(const char* text) {
+    return std::wstring(text, text + std::char_traits<char>::length(text));
+}
 
 TEST(GetFileVersionText, IsTheVersionTheBuildStamped) {
-    EXPECT_EQ(GetFileVersionText(BesideThisProgram(L"Tavimbo.exe")), Widen(TAVIMBO_FILE_VERSION_TEXT));
+    EXPECT_EQ(GetFileVersionText(BesideThisProgram(L"Tavimbo.exe")),
+              Widen(TAVIMBO_FILE_VERSION_TEXT));
 }
 
 TEST(GetFileVersionText, IsEmptyWithoutAVersionResource) {

@@ -28,7 +28,8 @@ TEST(LinguisticLowerCase, LowersExtensionsInEveryLetterCase) {
         {L".lnk", L".lnk"},
         {L".TXT", L".txt"},
         {L".ÉTÉ", L".été"},
-        {L".ＬＮＫ", L".ｌｎｋ"}, // full-width letters stay full-width
+        {L".ＬＮＫ", L".ｌｎｋ"}, // full-width letters stay
+                                  // full-width
         {L".", L"."},
         {L"", L""},
     };
@@ -40,7 +41,8 @@ TEST(LinguisticLowerCase, LowersExtensionsInEveryLetterCase) {
 
 TEST(LinguisticLowerCase, KeepsTheLocaleOfTheProgramStart) {
     const LCID started = GetThreadLocale();
-    constexpr LCID turkish = MAKELCID(MAKELANGID(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), SORT_DEFAULT);
+    constexpr LCID turkish =
+        MAKELCID(MAKELANGID(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), SORT_DEFAULT);
     wchar_t inTurkish[2]{};
     ASSERT_NE(LCMapStringW(turkish, LinguisticLowerCaseFlags, L"I", 1, inTurkish, 2), 0);
     wchar_t atStart[2]{};
@@ -77,8 +79,8 @@ platform::DropHandle DropOf(const std::vector<std::wstring>& names) {
 }
 
 TEST(FirstDroppedName, IsTheWholeFirstNameOrNothing) {
-    const std::wstring longName = L"C:\\" + std::wstring(150, L'f') + L"\\" +
-                                  std::wstring(140, L'n') + L".txt";
+    const std::wstring longName =
+        L"C:\\" + std::wstring(150, L'f') + L"\\" + std::wstring(140, L'n') + L".txt";
     ASSERT_EQ(longName.size(), 298U);
     struct Case {
         const char* name;
@@ -159,11 +161,11 @@ TEST_F(ReceivedTarget, LeavesEveryOtherPathExactlyAsReceived) {
     const std::wstring shortText = ShortPath(text_);
     ASSERT_NE(shortText, text_) << "no short name to keep";
     const std::wstring paths[] = {
-        shortcutNamedText,                         // a shortcut by content, not by name
-        shortText,                                 // a short name stays short
-        (folder_ / L"missing.txt").wstring(),      // a path that does not exist
-        folder_.wstring(),                         // a folder
-        (folder_ / L"report.ｌｎｋ").wstring(),    // full-width letters are no shortcut
+        shortcutNamedText,                      // a shortcut by content, not by name
+        shortText,                              // a short name stays short
+        (folder_ / L"missing.txt").wstring(),   // a path that does not exist
+        folder_.wstring(),                      // a folder
+        (folder_ / L"report.ｌｎｋ").wstring(), // full-width letters are no shortcut
     };
     for (const std::wstring& path : paths) {
         EXPECT_EQ(shortcuts::ReceivedTarget(path), path) << testing::PrintToString(path);

@@ -22,7 +22,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << Narrow(path);
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_TRUE(
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
 std::string ReadBytes(const std::wstring& path) {
@@ -40,8 +41,9 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 platform::UniqueHandle OpenHeld(const std::wstring& path, DWORD access) {
-    return platform::UniqueHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return platform::UniqueHandle(CreateFileW(path.c_str(), access,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The message of the error that the action throws.
@@ -64,8 +66,8 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH + 1];
         GetTempPathW(MAX_PATH + 1, temp);
-        folder_ = std::wstring(temp) + L"tavimbo-settings-" + std::to_wstring(GetCurrentProcessId()) +
-                  L"-" + std::to_wstring(GetTickCount64());
+        folder_ = std::wstring(temp) + L"tavimbo-settings-" +
+                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << Narrow(folder_);
     }
 
@@ -101,7 +103,8 @@ protected:
 
 TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpty) {
     const std::wstring path = Path(L"Tavimbo.ini");
-    WriteBytes(path, "[Position]\r\nTOP=0x10\r\n state = 2 \r\nLeft=\r\n[MODE]\r\nSaveStatus=letters\r\n");
+    WriteBytes(
+        path, "[Position]\r\nTOP=0x10\r\n state = 2 \r\nLeft=\r\n[MODE]\r\nSaveStatus=letters\r\n");
     struct Case {
         std::wstring path;
         const wchar_t* section;
@@ -128,8 +131,9 @@ TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpt
 TEST_F(SettingsStorage, ProfileReadingTakesLongValuesWholeAndReadsUtf16Files) {
     const std::wstring path = Path(L"Long.ini");
     const std::wstring longValue(1000, L'7');
-    WriteBytes(path, app::EncodeText(L"[POSITION]\r\nTop=" + longValue + L"\r\n[設定]\r\n名前=送る\r\n",
-                                     TextEncoding::Utf16LE));
+    WriteBytes(path,
+               app::EncodeText(L"[POSITION]\r\nTop=" + longValue + L"\r\n[設定]\r\n名前=送る\r\n",
+                               TextEncoding::Utf16LE));
     EXPECT_EQ(app::ReadProfileString(path, L"POSITION", L"top"), longValue);
     EXPECT_EQ(app::ReadProfileString(path, L"設定", L"名前"), L"送る");
 }
@@ -207,7 +211,9 @@ TEST_F(SettingsStorage, AFileThatCannotBeReplacedStaysAsItWas) {
     // Another program reads the file and does not let it be deleted or renamed over meanwhile.
     const platform::UniqueHandle reader = OpenHeld(path, GENERIC_READ);
     ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ErrorOf([&] { app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt}); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
+              }),
               FileError(L"create", path, ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadBytes(path), "[Other]\r\nx=1\r\n");
     EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Viewed.ini"});
@@ -215,7 +221,9 @@ TEST_F(SettingsStorage, AFileThatCannotBeReplacedStaysAsItWas) {
 
 TEST_F(SettingsStorage, AFileInAMissingFolderCannotBeCreated) {
     const std::wstring path = Path(L"Missing\\Tavimbo.ini");
-    EXPECT_EQ(ErrorOf([&] { app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt}); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
+              }),
               FileError(L"create", path, ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(FolderContents().empty());
 }
@@ -230,7 +238,7 @@ TEST(DateTimeText, GivesTheDateAloneOnlyAtExactlyMidnight) {
     EXPECT_EQ(midnight.find(L':'), std::wstring::npos) << Narrow(midnight);
 
     WORD SYSTEMTIME::*const parts[] = {&SYSTEMTIME::wHour, &SYSTEMTIME::wMinute,
-                                  &SYSTEMTIME::wSecond, &SYSTEMTIME::wMilliseconds};
+                                       &SYSTEMTIME::wSecond, &SYSTEMTIME::wMilliseconds};
     for (const auto part : parts) {
         SYSTEMTIME later = time;
         later.*part = 1;

@@ -47,7 +47,8 @@ TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
 
     const e2e::HostResult lnkinfo = e2e::RunOnHost({L"lnkinfo", e2e::UnixPath(link_)});
     ASSERT_EQ(lnkinfo.exitCode, 0) << lnkinfo.output;
-    EXPECT_NE(lnkinfo.output.find("Local path\t\t\t: " + e2e::Narrow(target_.wstring())), std::string::npos)
+    EXPECT_NE(lnkinfo.output.find("Local path\t\t\t: " + e2e::Narrow(target_.wstring())),
+              std::string::npos)
         << lnkinfo.output;
 }
 

@@ -15,10 +15,8 @@ TEST(LocaleDateNames, UkrainianGivesNominativeMonthsAndWeekdaysFromMonday) {
     };
     const Case cases[] = {
         {"January", names.months[0], L"січень"}, // not the genitive "січня"
-        {"March", names.months[2], L"березень"},
-        {"December", names.months[11], L"грудень"},
-        {"Monday", names.weekdays[0], L"понеділок"},
-        {"Wednesday", names.weekdays[2], L"середа"},
+        {"March", names.months[2], L"березень"},     {"December", names.months[11], L"грудень"},
+        {"Monday", names.weekdays[0], L"понеділок"}, {"Wednesday", names.weekdays[2], L"середа"},
         {"Sunday", names.weekdays[6], L"неділя"},
     };
     for (const Case& c : cases) {
