@@ -23,7 +23,10 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     platform::ComInitialization com_;
-    const std::filesystem::path folder_ = L"C:\\tavimbo-shelllink";
+    // A folder of each test's own: ctest runs these tests side by side.
+    const std::filesystem::path folder_ =
+        std::filesystem::path(L"C:\\tavimbo-shelllink") /
+        testing::UnitTest::GetInstance()->current_test_info()->name();
     // Wine keeps a shortcut's local path in the ANSI code page only (C.UTF-8 gives 1252), so
     // the names here stay within it.
     const std::filesystem::path target_ = folder_ / L"annual report 2024.txt";
