@@ -16,11 +16,11 @@ std::optional<std::wstring> ShowFileOpenDialog(const FileOpenRequest& request) {
     ThrowIfFailed(dialog->SetOptions(request.options));
     ThrowIfFailed(dialog->SetTitle(request.title.c_str()));
     if (!request.fileTypes.empty()) {
-        std::vector<COMDLG_FILTERSPEC> specs;
+        std::vector<COMDLG_FILTERSPEC> filters;
         for (const auto& [name, pattern] : request.fileTypes) {
-            specs.push_back({name.c_str(), pattern.c_str()});
+            filters.push_back({name.c_str(), pattern.c_str()});
         }
-        ThrowIfFailed(dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data()));
+        ThrowIfFailed(dialog->SetFileTypes(static_cast<UINT>(filters.size()), filters.data()));
         ThrowIfFailed(dialog->SetFileTypeIndex(1));
     }
     // A folder that is gone leaves the dialog where it would open anyway; the pick still works.
