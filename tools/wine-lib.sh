@@ -16,13 +16,16 @@ wine_prepare_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 8>"$wine_state.lock"
   flock 8
-  if [ ! -f "$WINEPREFIX/.tavimbo-ready-shell-recorder" ]; then
+  if [ ! -f "$WINEPREFIX/.tavimbo-ready-unmanaged" ]; then
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: their installers would ask questions and nothing here needs them.
     WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
     wineserver -w
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Meiryo UI" /t REG_SZ \
       /d "IPAGothic" /f >/dev/null 2>&1
+    # No window manager runs in the virtual display: a managed window waits about 2 s for one
+    # each time it is hidden (every answered box, every closed program). Unmanaged windows do not.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     if [ -n "${TAVIMBO_DPI:-}" ]; then
       wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAVIMBO_DPI" /f >/dev/null 2>&1
       wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
@@ -43,7 +46,7 @@ wine_prepare_prefix() {
     done
     wine_register_shell_recorder
     wineserver -w
-    touch "$WINEPREFIX/.tavimbo-ready-shell-recorder"
+    touch "$WINEPREFIX/.tavimbo-ready-unmanaged"
   fi
   flock -u 8
 }
