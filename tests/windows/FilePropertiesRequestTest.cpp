@@ -1,4 +1,4 @@
-#include "info/HelpCommands.h"
+#include "info/HelpPage_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shortcuts/ReceiveFile.h"
+#include "shortcuts/ReceivedFile_win.h"
 
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"

@@ -2,7 +2,7 @@
 
 #include "platform/ShellLink.h"
 #include "shortcuts/ShellHelpers.h"
-#include "shortcuts/ToggleFlow.h"
+#include "shortcuts/ShortcutToggle.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "info/HelpCommands.h"
+#include "info/HelpPage_win.h"
 
 #include "app/Unit1.h"
-#include "info/HelpSearch.h"
+#include "info/HelpPage.h"
 #include "platform/Handles.h"
 #include "shortcuts/ShortcutPath.h"
 

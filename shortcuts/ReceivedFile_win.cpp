@@ -1,9 +1,9 @@
-#include "shortcuts/ReceiveFile.h"
+#include "shortcuts/ReceivedFile_win.h"
 
 #include "app/Unit1.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
-#include "shortcuts/ReceivedPath.h"
+#include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShellHelpers.h"
 #include "shortcuts/ShortcutFolders.h"
 

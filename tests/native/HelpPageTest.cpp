@@ -1,4 +1,4 @@
-#include "info/HelpSearch.h"
+#include "info/HelpPage.h"
 
 #include "platform/Error.h"
 

@@ -1,4 +1,4 @@
-#include "shortcuts/ReceivedPath.h"
+#include "shortcuts/ReceivedFile.h"
 
 #include <cstdint>
 

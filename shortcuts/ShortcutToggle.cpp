@@ -1,4 +1,4 @@
-#include "shortcuts/ToggleFlow.h"
+#include "shortcuts/ShortcutToggle.h"
 
 #include "shortcuts/ShortcutPath.h"
 #include "shortcuts/ShortcutTexts.h"

@@ -1,4 +1,4 @@
-#include "info/HelpSearch.h"
+#include "info/HelpPage.h"
 
 #include "app/FilePath.h"
 #include "platform/Error.h"

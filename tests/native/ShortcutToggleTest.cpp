@@ -1,5 +1,5 @@
 #include "platform/Error.h"
-#include "shortcuts/ToggleFlow.h"
+#include "shortcuts/ShortcutToggle.h"
 
 #include <gtest/gtest.h>
 

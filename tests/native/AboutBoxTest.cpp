@@ -1,4 +1,4 @@
-#include "info/AboutText.h"
+#include "info/AboutBox.h"
 
 #include "app/AppInfo.h"
 

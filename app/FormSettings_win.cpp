@@ -2,7 +2,7 @@
 
 #include "app/FilePath.h"
 #include "app/SettingsFile.h"
-#include "app/SettingsStorage.h"
+#include "app/SettingsFile_win.h"
 #include "platform/Win32Error.h"
 
 #include <cstdint>

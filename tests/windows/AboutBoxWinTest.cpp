@@ -1,4 +1,4 @@
-#include "info/AboutBox.h"
+#include "info/AboutBox_win.h"
 
 #include "Version.h"
 
