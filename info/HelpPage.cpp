@@ -12,40 +12,7 @@ bool IsSlash(wchar_t c) {
     return c == L'\\' || c == L'/';
 }
 
-// \\server\share, with or without a separator after it, and \\server alone.
-bool IsShareRoot(const std::wstring& path) {
-    if (path.size() < 2 || !IsSlash(path[0]) || !IsSlash(path[1])) {
-        return false;
-    }
-    int separators = 0;
-    for (std::size_t i = 2; i < path.size(); ++i) {
-        if (IsSlash(path[i]) && i + 1 < path.size()) {
-            ++separators;
-        }
-    }
-    return separators <= 1;
-}
-
-bool IsDriveRoot(const std::wstring& path) {
-    return (path.size() == 2 && path[1] == L':') ||
-           (path.size() == 3 && path[1] == L':' && IsSlash(path[2]));
-}
-
 } // namespace
-
-std::wstring FolderPart(const std::wstring& path) {
-    if (IsDriveRoot(path) || IsShareRoot(path)) {
-        return {};
-    }
-    const std::size_t last = path.find_last_of(L"\\/");
-    if (last == std::wstring::npos) {
-        return {};
-    }
-    if (last > 0 && path[last - 1] == L':') {
-        return path.substr(0, last + 1);
-    }
-    return path.substr(0, last);
-}
 
 std::wstring HelpFileName(const std::wstring& exePath) {
     return app::ChangeFileExtension(exePath, L".chm");
@@ -62,7 +29,7 @@ FindHelpFile(const std::wstring& exePath,
         if (candidate.size() >= MaxPath && candidate.rfind(L"\\\\?\\", 0) != 0) {
             throw platform::Error(L"The specified path is too long");
         }
-        const std::wstring parent = FolderPart(FolderPart(candidate));
+        const std::wstring parent = app::ParentFolder(app::ParentFolder(candidate));
         if (parent.empty()) {
             return std::nullopt;
         }

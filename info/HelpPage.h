@@ -6,10 +6,6 @@
 
 namespace info {
 
-// What precedes the last backslash or slash. A separator right after a drive colon is kept
-// (C:\Tools gives C:\); a drive root (C:\) or a share root (\\server\share) has none.
-std::wstring FolderPart(const std::wstring& path);
-
 // The executable's path with its extension replaced by ".chm".
 std::wstring HelpFileName(const std::wstring& exePath);
 

@@ -1,9 +1,9 @@
 #include "info/HelpPage_win.h"
 
+#include "app/FilePath.h"
 #include "app/Unit1.h"
 #include "info/HelpPage.h"
 #include "platform/Handles.h"
-#include "shortcuts/ShortcutPath.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ bool ShowFileProperties(const std::wstring& path) {
 void TForm1::ButtonHelpClick() {
     const std::wstring exePath = app::Application::ExeName();
     if (const auto helpFile = info::FindHelpFile(exePath, IsExistingFile)) {
-        OpenWithShell(handle_, shortcuts::Quoted(*helpFile));
+        OpenWithShell(handle_, app::Quoted(*helpFile));
     } else {
         app::ShowPlainMessage(info::HelpFileNotFoundText(exePath));
     }

@@ -51,12 +51,4 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
     }
 }
 
-std::wstring_view PathExtension(std::wstring_view path) {
-    const size_t dot = path.find_last_of(L".\\:");
-    if (dot == std::wstring_view::npos || path[dot] != L'.') {
-        return {};
-    }
-    return path.substr(dot);
-}
-
 } // namespace shortcuts

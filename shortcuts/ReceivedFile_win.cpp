@@ -1,5 +1,6 @@
 #include "shortcuts/ReceivedFile_win.h"
 
+#include "app/FilePath.h"
 #include "app/Unit1.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
@@ -58,7 +59,7 @@ std::wstring FirstDroppedName(HDROP drop) {
 }
 
 std::wstring ReceivedTarget(std::wstring path) {
-    if (LinguisticLowerCase(std::wstring(PathExtension(path))) != L".lnk") {
+    if (LinguisticLowerCase(std::wstring(app::ExtractFileExtension(path))) != L".lnk") {
         return path;
     }
     return GetLongPath(ResolveShortcutTarget(path));

@@ -1,6 +1,7 @@
 #include "shortcuts/ShellHelpers.h"
 
 #include "app/Application.h"
+#include "app/FilePath.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
@@ -69,8 +70,8 @@ void ShowInExplorer(const std::wstring& path) {
         ShellExecuteW(nullptr, L"open", explorer.c_str(),
                       shortcuts::ExplorerSelectParameters(path).c_str(), nullptr, SW_SHOWNORMAL);
     } else {
-        ShellExecuteW(nullptr, L"open", shortcuts::Quoted(shortcuts::FolderPartOf(path)).c_str(),
-                      nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", app::Quoted(app::ExtractFilePath(path)).c_str(), nullptr,
+                      nullptr, SW_SHOWNORMAL);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "shortcuts/ShortcutToggle.h"
 
+#include "app/FilePath.h"
 #include "shortcuts/ShortcutPath.h"
 #include "shortcuts/ShortcutTexts.h"
 
@@ -18,7 +19,8 @@ void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& 
     if (!shell.FileExists(path)) {
         dialogs.Tell(written() ? CreatedMessage(label, path) : CreateFailedMessage(label, path));
     } else {
-        switch (dialogs.Ask(UpdateQuestion(label, FileNameOf(path)), QuestionYesNoCancel)) {
+        switch (
+            dialogs.Ask(UpdateQuestion(label, app::ExtractFileName(path)), QuestionYesNoCancel)) {
         case AnswerYes:
             dialogs.Tell(written() ? UpdatedMessage(label, path)
                                    : UpdateFailedMessage(label, path));

@@ -13,34 +13,6 @@ std::string Narrow(const std::wstring& text) {
     return testing::PrintToString(text);
 }
 
-TEST(FolderPart, KeepsTheRootSeparatorAndStopsAtRoots) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* folder;
-    };
-    const Case cases[] = {
-        {L"C:\\Tools\\Tavimbo.chm", L"C:\\Tools"},
-        {L"C:\\Tools", L"C:\\"},
-        {L"C:\\", L""},
-        {L"C:", L""},
-        {L"C:/Tools", L"C:/"},
-        {L"C:\\Tools\\", L"C:\\Tools"},
-        {L"C:\\A/B", L"C:\\A"},
-        {L"\\\\server\\share\\dir\\Tavimbo.chm", L"\\\\server\\share\\dir"},
-        {L"\\\\server\\share\\dir", L"\\\\server\\share"},
-        {L"\\\\server\\share", L""},
-        {L"\\\\server\\share\\", L""},
-        {L"\\\\?\\C:\\A", L"\\\\?\\C:\\"},
-        {L"\\\\?\\C:\\", L""},
-        {L"Tavimbo.chm", L""},
-        {L"C:Tavimbo.chm", L""},
-        {L"", L""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(info::FolderPart(c.path), c.folder) << Narrow(c.path);
-    }
-}
-
 TEST(HelpFileName, ReplacesOnlyTheFileNamesExtension) {
     struct Case {
         const wchar_t* exe;

@@ -91,30 +91,4 @@ TEST(SplitCommandLine, TakesAVeryLongLineWhole) {
     EXPECT_EQ(arguments[2], L"b");
 }
 
-TEST(PathExtension, IsTheTextFromTheLastDotOfTheLastComponent) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* extension;
-    };
-    const Case cases[] = {
-        {L"C:\\Users\\a\\report.LNK", L".LNK"},
-        {L"C:\\Users\\a\\report.lnk.txt", L".txt"},
-        {L"C:\\Users\\a.b\\report", L""}, // a dot inside a folder name
-        {L"C:\\Users\\a\\report.", L"."}, // a trailing dot
-        {L"C:", L""},
-        {L"C:\\", L""},
-        {L"C:report.lnk", L".lnk"},
-        {L"C:\\a\\.lnk", L".lnk"},
-        {L"C:\\a\\report.lnk:stream", L""}, // a colon after the dot
-        {L"report", L""},
-        {L"", L""},
-        {L"C:\\a.d/report", L".d/report"}, // only "\" and ":" end the extension
-        {L"C:\\資料\\報告.ＬＮＫ", L".ＬＮＫ"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(shortcuts::PathExtension(c.path), c.extension)
-            << "path: " << testing::PrintToString(std::wstring(c.path));
-    }
-}
-
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/FilePath.h"
 #include "platform/Error.h"
 #include "shortcuts/ShortcutPath.h"
 
@@ -13,8 +14,8 @@ constexpr wchar_t ExePath[] = L"C:\\Program Files\\Tavimbo\\Tavimbo.exe";
 constexpr wchar_t Title[] = L"Tavimbo";
 
 std::wstring ShortcutFileNameFor(const std::wstring& target) {
-    return std::wstring(shortcuts::FileNameOf(shortcuts::ShortcutPathIn(
-        L"C:\\SendTo\\", shortcuts::ShortcutBaseName(target, ExePath, Title))));
+    return app::ExtractFileName(shortcuts::ShortcutPathIn(
+        L"C:\\SendTo\\", shortcuts::ShortcutBaseName(target, ExePath, Title)));
 }
 
 TEST(ShortcutBaseName, NamesTheShortcutFileAfterTheTarget) {
@@ -78,47 +79,15 @@ TEST(ShortcutBaseName, RejectsCharactersNotAllowedInPaths) {
     }
 }
 
-TEST(HasInvalidPathCharacters, FlagsControlCharactersQuotesAngleBracketsAndBars) {
-    for (wchar_t c = 0; c < 128; ++c) {
-        const bool invalid = c < 32 || c == L'"' || c == L'<' || c == L'>' || c == L'|';
-        const std::wstring path = L"C:\\a"s + c + L"b";
-        EXPECT_EQ(shortcuts::HasInvalidPathCharacters(path), invalid) << "code " << int(c);
-    }
-    EXPECT_FALSE(shortcuts::HasInvalidPathCharacters(L"C:\\送る\\メモ帳.exe"));
-    EXPECT_FALSE(shortcuts::HasInvalidPathCharacters(L""));
-    EXPECT_TRUE(shortcuts::HasInvalidPathCharacters(L"\x7f\x01"));
-}
-
 TEST(ShortcutPathIn, MakesSureOfTheFoldersDelimiter) {
     EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo\\", L"a"), L"C:\\SendTo\\a.Lnk");
     EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo", L"a"), L"C:\\SendTo\\a.Lnk");
     EXPECT_EQ(shortcuts::ShortcutPathIn(L"C:\\SendTo\\", L""), L"C:\\SendTo\\.Lnk");
 }
 
-TEST(FolderPartOf, KeepsTheTrailingDelimiter) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* folder;
-    };
-    const Case cases[] = {
-        {L"C:\\SendTo\\Tavimbo.Lnk", L"C:\\SendTo\\"},
-        {L"C:\\SendTo\\*.Lnk", L"C:\\SendTo\\"},
-        {L"C:\\SendTo\\", L"C:\\SendTo\\"},
-        {L"C:file.Lnk", L"C:"},
-        {L"C:/a/b.Lnk", L"C:"}, // only "\" and ":" end the folder part
-        {L"a/b.Lnk", L""},
-        {L"file.Lnk", L""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(shortcuts::FolderPartOf(c.path), c.folder)
-            << "path " << testing::PrintToString(std::wstring(c.path));
-    }
-}
-
 TEST(ExplorerSelectParameters, QuotesThePathRightAfterTheComma) {
     EXPECT_EQ(shortcuts::ExplorerSelectParameters(L"C:\\Send To\\a b.Lnk"),
               L"/select,\"C:\\Send To\\a b.Lnk\"");
-    EXPECT_EQ(shortcuts::Quoted(L"C:\\Send To\\"), L"\"C:\\Send To\\\"");
 }
 
 } // namespace
