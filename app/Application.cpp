@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
 #include "app/ErrorText.h"
-#include "app/TaskWindowsDisabled.h"
+#include "app/ModalGuard.h"
 #include "platform/Error.h"
 #include "platform/Win32Error.h"
 
@@ -101,16 +101,8 @@ HWND Application::ActiveOwner() const {
 }
 
 int Application::ShowMessageBox(const std::wstring& text, UINT flags) const {
-    const HWND owner = ActiveOwner();
-    int answer = 0;
-    {
-        TaskWindowsDisabled disabled(owner);
-        answer = MessageBoxW(owner, text.c_str(), title_.c_str(), flags);
-    }
-    if (owner != window_ && IsWindow(owner)) {
-        SetActiveWindow(owner);
-    }
-    return answer;
+    const ModalGuard modal(ActiveOwner());
+    return MessageBoxW(modal.Owner(), text.c_str(), title_.c_str(), flags);
 }
 
 void Application::ShowPlainMessage(const std::wstring& text) const {
@@ -122,22 +114,16 @@ void Application::ShowPlainMessage(const std::wstring& text) const {
         ShowMessageBox(text, MB_OK);
         return;
     }
-    const HWND owner = ActiveOwner();
-    {
-        TaskWindowsDisabled disabled(owner);
-        TASKDIALOGCONFIG config{};
-        config.cbSize = sizeof config;
-        config.hwndParent = owner;
-        config.hInstance = instance_;
-        config.dwFlags = TDF_SIZE_TO_CONTENT;
-        config.dwCommonButtons = TDCBF_OK_BUTTON;
-        config.pszWindowTitle = title_.c_str();
-        config.pszContent = text.c_str();
-        taskDialogIndirect(&config, nullptr, nullptr, nullptr);
-    }
-    if (owner != window_ && IsWindow(owner)) {
-        SetActiveWindow(owner);
-    }
+    const ModalGuard modal(ActiveOwner());
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = modal.Owner();
+    config.hInstance = instance_;
+    config.dwFlags = TDF_SIZE_TO_CONTENT;
+    config.dwCommonButtons = TDCBF_OK_BUTTON;
+    config.pszWindowTitle = title_.c_str();
+    config.pszContent = text.c_str();
+    taskDialogIndirect(&config, nullptr, nullptr, nullptr);
 }
 
 void Application::ShowException(const std::exception& error) const noexcept {

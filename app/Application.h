@@ -44,8 +44,8 @@ public:
     // Brings the main window back when it is minimised.
     void Restore() const;
 
-    // A message box owned by the program's active window, the program's other windows
-    // disabled while it is open; the flags go to Windows unchanged.
+    // A message box owned by the program's active window and modal to the whole program; the
+    // flags go to Windows unchanged.
     int ShowMessageBox(const std::wstring& text, UINT flags) const;
 
     // A message with one OK button and no icon, centred on the screen and sized to its text.

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Layout.h"
+#include "app/ModalGuard.h"
 #include "app/Random.h"
 #include "platform/Win32Error.h"
 #include "shortcuts/ShellHelpers.h"
@@ -315,7 +316,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DROPFILES:
-        application_.Guard([&] { WMDropFiles(reinterpret_cast<HDROP>(wParam)); });
+        if (!RunCommand([&] { WMDropFiles(reinterpret_cast<HDROP>(wParam)); })) {
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -554,25 +557,35 @@ void TForm1::RunClick(int id) {
         return;
     }
     if (const auto click = Components[index].click) {
-        application_.Guard([&] { (this->*click)(); });
+        RunCommand([&] { (this->*click)(); });
     }
 }
 
 void TForm1::RunMenuCommand(app::MenuCommand command) {
     switch (command) {
     case app::MenuCommand::Help:
-        application_.Guard([this] { ButtonHelpClick(); });
+        RunCommand([this] { ButtonHelpClick(); });
         break;
     case app::MenuCommand::About:
-        application_.Guard([this] { ButtonAboutClick(); });
+        RunCommand([this] { ButtonAboutClick(); });
         break;
     case app::MenuCommand::Properties:
-        application_.Guard([this] { ButtonPropertiesClick(); });
+        RunCommand([this] { ButtonPropertiesClick(); });
         break;
     case app::MenuCommand::Close:
-        application_.Guard([this] { Close1Click(); });
+        RunCommand([this] { Close1Click(); });
         break;
     }
+}
+
+bool TForm1::RunCommand(const std::function<void()>& command) {
+    // A command's box or dialog runs a message loop of its own, through which clicks posted to
+    // the window still arrive: they must not start a second command inside the first.
+    if (app::ModalGuard::AnyOpen()) {
+        return false;
+    }
+    application_.Guard(command);
+    return true;
 }
 
 int TForm1::ActivePage() const {

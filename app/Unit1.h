@@ -8,6 +8,7 @@
 #include "app/ShortcutKeys.h"
 #include "platform/Handles.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -116,6 +117,8 @@ private:
     int Scaled(int length) const;
     bool RunCloseQuery();
     void RunClick(int id);
+    // Runs a command unless another one's box is open; whether it ran.
+    bool RunCommand(const std::function<void()>& command);
     void RunMenuCommand(app::MenuCommand command);
     void SelectPage(int index);
     void ShowPage(int index);

@@ -1,5 +1,6 @@
 #include "info/AboutBox_win.h"
 
+#include "app/ModalGuard.h"
 #include "app/Random.h"
 #include "app/Unit1.h"
 #include "info/AboutBox.h"
@@ -209,6 +210,7 @@ void TForm1::ButtonAboutClick() {
     AboutBox box;
     box.text = info::AboutText(facts);
     AboutTemplate frame;
+    const app::ModalGuard modal(handle_);
     DialogBoxIndirectParamW(application_.Module(), &frame.header, handle_, AboutBoxProc,
                             reinterpret_cast<LPARAM>(&box));
 }

@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 
-#include "app/TaskWindowsDisabled.h"
+#include "app/ModalGuard.h"
 #include "platform/FileOpenDialog.h"
 #include "shortcuts/ShellHelpers.h"
 #include "shortcuts/ShortcutFolders.h"
@@ -23,14 +23,10 @@ std::optional<std::wstring> Pick(TFileOpenDialog& dialog) {
                                       dialog.Options,
                                       GetSpecialFolderPath(shortcuts::DesktopFolder.id),
                                       dialog.FileName};
-    const HWND active = GetActiveWindow();
     std::optional<std::wstring> picked;
     {
-        const app::TaskWindowsDisabled disabled(application.Handle());
+        const app::ModalGuard modal(application.Handle());
         picked = platform::ShowFileOpenDialog(request);
-    }
-    if (active != nullptr && IsWindow(active)) {
-        SetActiveWindow(active);
     }
     if (picked) {
         dialog.FileName = *picked;

@@ -60,6 +60,28 @@ void ExpectPlainMessage(const Box& box) {
     EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - screenHeight / 2), 40);
 }
 
+// Clicks posted to the window while its box is open: the toggle's button again, a button that
+// opens the file dialog, and the About button's command, sent as its notification would be.
+void ClickOthersWhileTheBoxIsOpen(const StartedProgram& app, const Folder& folder) {
+    Click(app.Button(folder.button));
+    Click(app.Button(L"プログラムを「送る」に登録・削除"));
+    const HWND about = app.Button(L"バージョン情報");
+    PostMessageW(app.main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(about), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(about));
+    // The program takes posted messages first in, first out: once a check box ticked by a
+    // message posted after the clicks shows the tick, every click has been handled.
+    const HWND checkBox = app.Button(L"確認する");
+    PostMessageW(checkBox, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    SendMessageW(checkBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    std::size_t boxes = 0;
+    for (HWND window : TopWindows(app.program.Id())) {
+        boxes += ClassName(window) == L"#32770" ? 1 : 0;
+    }
+    EXPECT_EQ(boxes, 1U) << "a command started inside another";
+}
+
 class ShortcutToggle : public testing::TestWithParam<Folder> {};
 
 TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
@@ -79,6 +101,7 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
     EXPECT_FALSE(IsWindowEnabled(app.main));
     ExpectPlainMessage(created);
+    ClickOthersWhileTheBoxIsOpen(app, folder);
     created.Press(Ok);
     Answer(app.program, Q2(folder), No);
     ExpectNoBox(app.program);
