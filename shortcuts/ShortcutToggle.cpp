@@ -2,11 +2,65 @@
 
 #include "app/FilePath.h"
 #include "shortcuts/ShortcutPath.h"
-#include "shortcuts/ShortcutTexts.h"
 
 namespace shortcuts {
+namespace {
 
-void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& dialogs,
+// The questions and outcome messages of the toggle. label names the folder, fileName is the
+// shortcut's file name and path its full path.
+
+constexpr std::wstring_view LineBreak = L"\r\n";
+
+// Every outcome message names the folder, then the shortcut's path on a line of its own, then
+// the outcome. The blank before the first line break is part of the text.
+std::wstring OutcomeMessage(std::wstring_view label, std::wstring_view particle,
+                            std::wstring_view path, std::wstring_view outcome) {
+    std::wstring text(L"フォルダ ");
+    text.append(label).append(L" ").append(particle).append(L" ").append(LineBreak);
+    text.append(path).append(LineBreak).append(outcome);
+    return text;
+}
+
+std::wstring UpdateQuestion(std::wstring_view label, std::wstring_view fileName) {
+    std::wstring text(label);
+    text.append(L" には既に ").append(fileName).append(L" が存在します。").append(LineBreak);
+    text.append(L"更新しますか？").append(LineBreak);
+    text.append(L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し");
+    return text;
+}
+
+std::wstring OpenFolderQuestion(std::wstring_view label) {
+    return std::wstring(L"フォルダ ").append(label).append(L" を開きますか？");
+}
+
+std::wstring UpdatedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"の", path, L"更新されました。");
+}
+
+std::wstring UpdateFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"の", path, L"更新できませんでした。");
+}
+
+std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"から", path, L"削除しました。");
+}
+
+std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"から", path,
+                          L"削除できませんでした。\r\n削除済み、または他で使用中です。");
+}
+
+std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"新規作成しました。");
+}
+
+std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
+}
+
+} // namespace
+
+void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath) {
     const std::wstring baseName =
         ShortcutBaseName(request.targetPath, request.exePath, request.appTitle);
@@ -15,19 +69,20 @@ void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& 
 
     const std::wstring& label = request.folderLabel;
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
-    auto written = [&] { return shell.WriteShortcut(request.targetPath, path) == 0; };
-    if (!shell.FileExists(path)) {
-        dialogs.Tell(written() ? CreatedMessage(label, path) : CreateFailedMessage(label, path));
+    auto written = [&] { return environment.WriteShortcut(request.targetPath, path) == 0; };
+    if (!environment.FileExists(path)) {
+        environment.Tell(written() ? CreatedMessage(label, path)
+                                   : CreateFailedMessage(label, path));
     } else {
-        switch (
-            dialogs.Ask(UpdateQuestion(label, app::ExtractFileName(path)), QuestionYesNoCancel)) {
+        switch (environment.Ask(UpdateQuestion(label, app::ExtractFileName(path)),
+                                QuestionYesNoCancel)) {
         case AnswerYes:
-            dialogs.Tell(written() ? UpdatedMessage(label, path)
-                                   : UpdateFailedMessage(label, path));
+            environment.Tell(written() ? UpdatedMessage(label, path)
+                                       : UpdateFailedMessage(label, path));
             break;
         case AnswerNo:
-            dialogs.Tell(shell.DeleteShortcut(path) ? DeletedMessage(label, path)
-                                                    : DeleteFailedMessage(label, path));
+            environment.Tell(environment.DeleteShortcut(path) ? DeletedMessage(label, path)
+                                                              : DeleteFailedMessage(label, path));
             break;
         case AnswerCancel:
             return;
@@ -36,8 +91,8 @@ void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& 
             break;
         }
     }
-    if (dialogs.Ask(OpenFolderQuestion(label), QuestionYesNo) == AnswerYes) {
-        dialogs.ShowInExplorer(path);
+    if (environment.Ask(OpenFolderQuestion(label), QuestionYesNo) == AnswerYes) {
+        environment.ShowInExplorer(path);
     }
 }
 

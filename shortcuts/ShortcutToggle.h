@@ -13,22 +13,16 @@ inline constexpr int AnswerCancel = 2;
 inline constexpr unsigned QuestionYesNoCancel = 35;
 inline constexpr unsigned QuestionYesNo = 36;
 
-// What the toggle needs of the file system and the shell.
-class ToggleShell {
+// What the toggle needs of the file system, the shell and the user.
+class ToggleEnvironment {
 public:
-    virtual ~ToggleShell() = default;
+    virtual ~ToggleEnvironment() = default;
     // A file, not a folder, exists at the path.
     virtual bool FileExists(const std::wstring& path) = 0;
     // Writes a fresh shortcut holding only the target path; the result of the save.
     virtual long WriteShortcut(const std::wstring& targetPath,
                                const std::wstring& shortcutPath) = 0;
     virtual bool DeleteShortcut(const std::wstring& shortcutPath) = 0;
-};
-
-// How the toggle talks to the user.
-class ToggleDialogs {
-public:
-    virtual ~ToggleDialogs() = default;
     // The question box; the answer is the button pressed, 0 when the box could not be shown.
     virtual int Ask(const std::wstring& question, unsigned flags) = 0;
     virtual void Tell(const std::wstring& message) = 0;
@@ -46,7 +40,7 @@ struct ToggleRequest {
 // Creates the target's shortcut in the folder, or, when one is there, updates or deletes it
 // as the user answers; reports the outcome and offers to show the folder. lastShortcutPath
 // takes the shortcut's path as soon as it is known.
-void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& dialogs,
+void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath);
 
 } // namespace shortcuts

@@ -6,8 +6,10 @@
 
 namespace {
 
-class WindowsShell final : public shortcuts::ToggleShell {
+class WindowsEnvironment final : public shortcuts::ToggleEnvironment {
 public:
+    explicit WindowsEnvironment(const app::Application& application) : application_(application) {}
+
     bool FileExists(const std::wstring& path) override { return ::FileExists(path); }
     long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
         return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
@@ -15,15 +17,14 @@ public:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(shortcutPath.c_str()) != FALSE;
     }
-};
-
-class ApplicationDialogs final : public shortcuts::ToggleDialogs {
-public:
     int Ask(const std::wstring& question, unsigned flags) override {
-        return app::Application::Instance().ShowMessageBox(question, flags);
+        return application_.ShowMessageBox(question, flags);
     }
-    void Tell(const std::wstring& message) override { app::ShowPlainMessage(message); }
+    void Tell(const std::wstring& message) override { application_.ShowPlainMessage(message); }
     void ShowInExplorer(const std::wstring& path) override { ::ShowInExplorer(path); }
+
+private:
+    const app::Application& application_;
 };
 
 } // namespace
@@ -31,8 +32,7 @@ public:
 void TForm1::ToggleShortcut(int folder, std::wstring folderLabel, std::wstring targetPath) {
     const shortcuts::ToggleRequest request{GetSpecialFolderPath(folder), std::move(folderLabel),
                                            std::move(targetPath), app::Application::ExeName(),
-                                           app::Application::Instance().Title()};
-    WindowsShell shell;
-    ApplicationDialogs dialogs;
-    shortcuts::RunToggle(request, shell, dialogs, LastShortcutPath);
+                                           application_.Title()};
+    WindowsEnvironment environment(application_);
+    shortcuts::RunToggle(request, environment, LastShortcutPath);
 }

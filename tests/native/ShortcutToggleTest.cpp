@@ -36,7 +36,7 @@ const std::wstring M6 =
     L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成できませんでした。";
 
 // Records every call of the toggle, shell and dialogs alike, in order.
-class Fake final : public shortcuts::ToggleShell, public shortcuts::ToggleDialogs {
+class Fake final : public shortcuts::ToggleEnvironment {
 public:
     bool exists = false;
     long writeResult = Ok;
@@ -145,7 +145,7 @@ TEST(RunToggle, FollowsEveryBranch) {
         fake.deleteResult = c.deleteResult;
         fake.answers = c.answers;
         std::wstring last = L"before";
-        shortcuts::RunToggle(Request(), fake, fake, last);
+        shortcuts::RunToggle(Request(), fake, last);
         EXPECT_EQ(fake.log, c.log) << c.name;
         EXPECT_EQ(last, Shortcut) << c.name;
         EXPECT_TRUE(fake.answers.empty()) << c.name << ": answers left over";
@@ -156,7 +156,7 @@ TEST(RunToggle, NamesTheProgramsOwnShortcutAfterTheTitle) {
     Fake fake;
     fake.answers = {7};
     std::wstring last;
-    shortcuts::RunToggle(Request(Exe), fake, fake, last);
+    shortcuts::RunToggle(Request(Exe), fake, last);
     const std::wstring own = L"C:\\Users\\u\\SendTo\\Tavimbo.Lnk";
     const std::vector<std::wstring> log = {
         L"exists? " + own, L"write " + std::wstring(Exe) + L" to " + own,
@@ -171,7 +171,7 @@ TEST(RunToggle, AddsTheMissingDelimiterToTheFolder) {
     std::wstring last;
     auto request = Request();
     request.folderPath = L"C:\\Users\\u\\SendTo";
-    shortcuts::RunToggle(request, fake, fake, last);
+    shortcuts::RunToggle(request, fake, last);
     EXPECT_EQ(last, Shortcut);
 }
 
@@ -180,7 +180,7 @@ TEST(RunToggle, RejectsInvalidCharactersBeforeAnythingChanges) {
     fake.exists = true;
     std::wstring last = L"before";
     try {
-        shortcuts::RunToggle(Request(L"C:\\Tools\\a|b.exe"), fake, fake, last);
+        shortcuts::RunToggle(Request(L"C:\\Tools\\a|b.exe"), fake, last);
         ADD_FAILURE() << "no error";
     } catch (const platform::Error& error) {
         EXPECT_EQ(error.Message(), L"Invalid characters in path");
@@ -196,7 +196,7 @@ TEST(RunToggle, AFailingShellLinkEndsTheToggleAfterTheShortcutPathIsKnown) {
         fake.writeThrows = true;
         fake.answers = {6};
         std::wstring last = L"before";
-        EXPECT_THROW(shortcuts::RunToggle(Request(), fake, fake, last), platform::Error);
+        EXPECT_THROW(shortcuts::RunToggle(Request(), fake, last), platform::Error);
         EXPECT_EQ(last, Shortcut) << "exists " << exists;
         const std::vector<std::wstring> log =
             exists ? std::vector<std::wstring>{Exists, AskQ1} : std::vector<std::wstring>{Exists};
