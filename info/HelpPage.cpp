@@ -8,10 +8,6 @@ namespace {
 
 constexpr std::size_t MaxPath = 260;
 
-bool IsSlash(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
 } // namespace
 
 std::wstring HelpFileName(const std::wstring& exePath) {
@@ -33,7 +29,8 @@ FindHelpFile(const std::wstring& exePath,
         if (parent.empty()) {
             return std::nullopt;
         }
-        const std::wstring separator = IsSlash(parent.back()) ? L"" : L"\\";
+        const std::wstring separator =
+            parent.back() == L'\\' || parent.back() == L'/' ? L"" : L"\\";
         candidate = parent + separator + app::ExtractFileName(candidate);
     }
 }

@@ -37,78 +37,70 @@ TEST(FilePath, SplitsAndChangesExtensionsLikeWindowsPaths) {
     }
 }
 
-TEST(FilePath, ExtractFilePathKeepsTheTrailingDelimiter) {
+TEST(FilePath, TakesPathsApartByEachRule) {
+    struct Rule {
+        const char* name;
+        std::wstring (*apply)(const std::wstring& path);
+    };
+    const Rule filePath{"ExtractFilePath", [](const std::wstring& path) {
+                            return std::wstring(app::ExtractFilePath(path));
+                        }};
+    const Rule extension{"ExtractFileExtension", [](const std::wstring& path) {
+                             return std::wstring(app::ExtractFileExtension(path));
+                         }};
+    const Rule parent{"ParentFolder",
+                      [](const std::wstring& path) { return app::ParentFolder(path); }};
+    const Rule quoted{"Quoted", [](const std::wstring& path) { return app::Quoted(path); }};
     struct Case {
+        const Rule* rule;
         const wchar_t* path;
-        const wchar_t* folder;
+        const wchar_t* expected;
     };
     const Case cases[] = {
-        {L"C:\\SendTo\\Tavimbo.Lnk", L"C:\\SendTo\\"},
-        {L"C:\\SendTo\\*.Lnk", L"C:\\SendTo\\"},
-        {L"C:\\SendTo\\", L"C:\\SendTo\\"},
-        {L"C:file.Lnk", L"C:"},
-        {L"C:/a/b.Lnk", L"C:"}, // only "\" and ":" end the folder part
-        {L"a/b.Lnk", L""},
-        {L"file.Lnk", L""},
+        // The folder part keeps its trailing delimiter.
+        {&filePath, L"C:\\SendTo\\Tavimbo.Lnk", L"C:\\SendTo\\"},
+        {&filePath, L"C:\\SendTo\\*.Lnk", L"C:\\SendTo\\"},
+        {&filePath, L"C:\\SendTo\\", L"C:\\SendTo\\"},
+        {&filePath, L"C:file.Lnk", L"C:"},
+        {&filePath, L"C:/a/b.Lnk", L"C:"}, // only "\" and ":" end the folder part
+        {&filePath, L"a/b.Lnk", L""},
+        {&filePath, L"file.Lnk", L""},
+        // The extension runs from the last dot of the last component.
+        {&extension, L"C:\\Users\\a\\report.LNK", L".LNK"},
+        {&extension, L"C:\\Users\\a\\report.lnk.txt", L".txt"},
+        {&extension, L"C:\\Users\\a.b\\report", L""}, // a dot inside a folder name
+        {&extension, L"C:\\Users\\a\\report.", L"."}, // a trailing dot
+        {&extension, L"C:", L""},
+        {&extension, L"C:\\", L""},
+        {&extension, L"C:report.lnk", L".lnk"},
+        {&extension, L"C:\\a\\.lnk", L".lnk"},
+        {&extension, L"C:\\a\\report.lnk:stream", L""}, // a colon after the dot
+        {&extension, L"report", L""},
+        {&extension, L"", L""},
+        {&extension, L"C:\\a.d/report", L".d/report"}, // only "\" and ":" end the extension
+        {&extension, L"C:\\資料\\報告.ＬＮＫ", L".ＬＮＫ"},
+        // The parent folder keeps the root's separator and stops at drive and share roots.
+        {&parent, L"C:\\Tools\\Tavimbo.chm", L"C:\\Tools"},
+        {&parent, L"C:\\Tools", L"C:\\"},
+        {&parent, L"C:\\", L""},
+        {&parent, L"C:", L""},
+        {&parent, L"C:/Tools", L"C:/"},
+        {&parent, L"C:\\Tools\\", L"C:\\Tools"},
+        {&parent, L"C:\\A/B", L"C:\\A"},
+        {&parent, L"\\\\server\\share\\dir\\Tavimbo.chm", L"\\\\server\\share\\dir"},
+        {&parent, L"\\\\server\\share\\dir", L"\\\\server\\share"},
+        {&parent, L"\\\\server\\share", L""},
+        {&parent, L"\\\\server\\share\\", L""},
+        {&parent, L"\\\\?\\C:\\A", L"\\\\?\\C:\\"},
+        {&parent, L"\\\\?\\C:\\", L""},
+        {&parent, L"Tavimbo.chm", L""},
+        {&parent, L"C:Tavimbo.chm", L""},
+        {&parent, L"", L""},
+        {&quoted, L"C:\\Send To\\", L"\"C:\\Send To\\\""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ExtractFilePath(c.path), c.folder)
-            << "path " << testing::PrintToString(std::wstring(c.path));
-    }
-}
-
-TEST(FilePath, ExtractFileExtensionIsTheTextFromTheLastDotOfTheLastComponent) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* extension;
-    };
-    const Case cases[] = {
-        {L"C:\\Users\\a\\report.LNK", L".LNK"},
-        {L"C:\\Users\\a\\report.lnk.txt", L".txt"},
-        {L"C:\\Users\\a.b\\report", L""}, // a dot inside a folder name
-        {L"C:\\Users\\a\\report.", L"."}, // a trailing dot
-        {L"C:", L""},
-        {L"C:\\", L""},
-        {L"C:report.lnk", L".lnk"},
-        {L"C:\\a\\.lnk", L".lnk"},
-        {L"C:\\a\\report.lnk:stream", L""}, // a colon after the dot
-        {L"report", L""},
-        {L"", L""},
-        {L"C:\\a.d/report", L".d/report"}, // only "\" and ":" end the extension
-        {L"C:\\資料\\報告.ＬＮＫ", L".ＬＮＫ"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(app::ExtractFileExtension(c.path), c.extension)
-            << "path: " << testing::PrintToString(std::wstring(c.path));
-    }
-}
-
-TEST(FilePath, ParentFolderKeepsTheRootSeparatorAndStopsAtRoots) {
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* folder;
-    };
-    const Case cases[] = {
-        {L"C:\\Tools\\Tavimbo.chm", L"C:\\Tools"},
-        {L"C:\\Tools", L"C:\\"},
-        {L"C:\\", L""},
-        {L"C:", L""},
-        {L"C:/Tools", L"C:/"},
-        {L"C:\\Tools\\", L"C:\\Tools"},
-        {L"C:\\A/B", L"C:\\A"},
-        {L"\\\\server\\share\\dir\\Tavimbo.chm", L"\\\\server\\share\\dir"},
-        {L"\\\\server\\share\\dir", L"\\\\server\\share"},
-        {L"\\\\server\\share", L""},
-        {L"\\\\server\\share\\", L""},
-        {L"\\\\?\\C:\\A", L"\\\\?\\C:\\"},
-        {L"\\\\?\\C:\\", L""},
-        {L"Tavimbo.chm", L""},
-        {L"C:Tavimbo.chm", L""},
-        {L"", L""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(app::ParentFolder(c.path), c.folder)
-            << testing::PrintToString(std::wstring(c.path));
+        EXPECT_EQ(c.rule->apply(c.path), c.expected)
+            << c.rule->name << " " << testing::PrintToString(std::wstring(c.path));
     }
 }
 
@@ -121,10 +113,6 @@ TEST(FilePath, HasInvalidPathCharactersFlagsControlCharactersQuotesAngleBrackets
     EXPECT_FALSE(app::HasInvalidPathCharacters(L"C:\\送る\\メモ帳.exe"));
     EXPECT_FALSE(app::HasInvalidPathCharacters(L""));
     EXPECT_TRUE(app::HasInvalidPathCharacters(L"\x7f\x01"));
-}
-
-TEST(FilePath, QuotedPutsThePathInDoubleQuotes) {
-    EXPECT_EQ(app::Quoted(L"C:\\Send To\\"), L"\"C:\\Send To\\\"");
 }
 
 } // namespace
