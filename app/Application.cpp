@@ -30,12 +30,7 @@ using TaskDialogIndirectFunction = HRESULT WINAPI(const TASKDIALOGCONFIG*, int*,
 
 Application::Application(HINSTANCE instance) : instance_(instance) {
     theApplication = this;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = instance_;
-    windowClass.lpszClassName = ApplicationWindowClass;
-    RegisterClassExW(&windowClass);
+    RegisterWindowClass(ApplicationWindowClass, DefWindowProcW);
     window_ = platform::ThrowIfNull(CreateWindowExW(0, ApplicationWindowClass, L"", WS_POPUP, 0, 0,
                                                     0, 0, nullptr, nullptr, instance_, nullptr));
 }
@@ -49,6 +44,19 @@ Application::~Application() {
 
 Application& Application::Instance() {
     return *theApplication;
+}
+
+void Application::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) const {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
 }
 
 void Application::SetTitle(std::wstring title) {
@@ -138,10 +146,6 @@ void Application::ShowException(const std::exception& error) const noexcept {
 
 void Application::ShowUnknownException() const noexcept {
     ShowException(platform::Error(L"Unknown error"));
-}
-
-void ShowPlainMessage(const std::wstring& text) {
-    Application::Instance().ShowPlainMessage(text);
 }
 
 } // namespace app

@@ -24,6 +24,9 @@ public:
     HINSTANCE Module() const { return instance_; }
     HWND Handle() const { return window_; }
 
+    // A window class of the program's module: arrow cursor, dialog background.
+    void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr) const;
+
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title);
 
@@ -76,8 +79,5 @@ private:
     std::function<bool(MSG&)> preTranslate_;
     std::wstring title_;
 };
-
-// The shared helper for plain messages, through the application object.
-void ShowPlainMessage(const std::wstring& text);
 
 } // namespace app

@@ -3,7 +3,18 @@
 namespace app {
 
 ModalGuard::ModalGuard(HWND owner) : active_(GetActiveWindow()), owner_(owner) {
-    EnumThreadWindows(GetCurrentThreadId(), &ModalGuard::Collect, reinterpret_cast<LPARAM>(this));
+    // The owner is left alone: the box disables it itself and enables it again before it goes
+    // away, so that the owner gets the activation back.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM self) noexcept -> BOOL {
+            auto* guard = reinterpret_cast<ModalGuard*>(self);
+            if (window != guard->owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+                guard->windows_.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
     for (HWND window : windows_) {
         EnableWindow(window, FALSE);
     }
@@ -20,16 +31,6 @@ ModalGuard::~ModalGuard() {
     if (active_ != nullptr && IsWindow(active_)) {
         SetActiveWindow(active_);
     }
-}
-
-BOOL CALLBACK ModalGuard::Collect(HWND window, LPARAM self) noexcept {
-    auto* guard = reinterpret_cast<ModalGuard*>(self);
-    // The owner is disabled by the box itself, which enables it again before it goes away, so
-    // that the owner gets the activation back.
-    if (window != guard->owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-        guard->windows_.push_back(window);
-    }
-    return TRUE;
 }
 
 } // namespace app

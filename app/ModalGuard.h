@@ -22,8 +22,6 @@ public:
     static bool AnyOpen() { return open_ > 0; }
 
 private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM self) noexcept;
-
     static inline int open_ = 0;
     HWND active_;
     HWND owner_;

@@ -91,10 +91,10 @@ std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
 }
 
 SettingsText ReadSettingsFile(const std::wstring& path) {
-    const platform::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                  nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    const platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return {};
@@ -126,10 +126,10 @@ void WriteSettingsFile(const std::wstring& path, const SettingsText& contents) {
     // write into each other's file.
     TemporaryFile temporary(path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp");
     {
-        const platform::UniqueHandle file(CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0,
-                                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                      nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) {
+        const platform::UniqueFile file(CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0,
+                                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                    nullptr));
+        if (!file) {
             const DWORD error = GetLastError();
             temporary.Release(); // not ours: it could not be created
             ThrowCannotCreate(path, error);

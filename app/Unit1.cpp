@@ -54,10 +54,21 @@ constexpr GridPanel GridPanel2{{50, 50}, 2, {20, 20, 20, 20, 20}, 5};
 
 enum Page { PageSendTo, PageSettings, PageHelp, PageCount };
 
+// The group boxes of the settings page, each in a row of GridPanel5.
+struct GroupBoxSpec {
+    HWND TForm1::*member;
+    const wchar_t* caption;
+    int row;
+    int topMargin;
+};
+constexpr GroupBoxSpec StartupGroup{&TForm1::GroupBox2, L"起動ショートカット", 0, 0};
+constexpr GroupBoxSpec OnCloseGroup{&TForm1::GroupBox1, L"終了時", 1, GroupBox1TopMargin};
+
 struct Component {
     HWND TForm1::*member;
     Kind kind;
     int page;
+    const GroupBoxSpec* group; // nullptr: on the page itself
     const GridPanel* panel;
     int column;
     int row;
@@ -69,36 +80,36 @@ struct Component {
 
 // In tab order within each page.
 const Component Components[] = {
-    {&TForm1::ButtonSelectProgram, Kind::Button, PageSendTo, &GridPanel1, 0, 0,
+    {&TForm1::ButtonSelectProgram, Kind::Button, PageSendTo, nullptr, &GridPanel1, 0, 0,
      L"プログラムを「送る」に登録・削除", L"Program for SendTo", true,
      &TForm1::ButtonSelectProgramClick},
-    {&TForm1::ButtonSelectFolder, Kind::Button, PageSendTo, &GridPanel1, 0, 1,
+    {&TForm1::ButtonSelectFolder, Kind::Button, PageSendTo, nullptr, &GridPanel1, 0, 1,
      L"フォルダを「送る」に登録・削除", L"Folder for SendTo", false,
      &TForm1::ButtonSelectFolderClick},
-    {&TForm1::ButtonOpenSendToFolder, Kind::Button, PageSendTo, &GridPanel1, 0, 2,
+    {&TForm1::ButtonOpenSendToFolder, Kind::Button, PageSendTo, nullptr, &GridPanel1, 0, 2,
      L"「送る」フォルダを開く", L"Open SendTo folder", false, &TForm1::ButtonOpenSendToFolderClick},
-    {&TForm1::ButtonSendTo, Kind::Button, PageSendTo, &GridPanel1, 0, 3,
+    {&TForm1::ButtonSendTo, Kind::Button, PageSendTo, nullptr, &GridPanel1, 0, 3,
      L"自分を「送る」に登録・削除", L"ShortCut for SendTo", false, &TForm1::ButtonSendToClick},
-    {&TForm1::ButtonDeskTop, Kind::Button, PageSettings, &GridPanel4, 0, 0,
+    {&TForm1::ButtonDeskTop, Kind::Button, PageSettings, &StartupGroup, &GridPanel4, 0, 0,
      L"デスクトップに登録・削除", L"ShortCut for DeskTop", false, &TForm1::ButtonDeskTopClick},
-    {&TForm1::ButtonStartMenu, Kind::Button, PageSettings, &GridPanel4, 0, 1,
+    {&TForm1::ButtonStartMenu, Kind::Button, PageSettings, &StartupGroup, &GridPanel4, 0, 1,
      L"スタートメニューに登録・削除", L"ShortCut for StartMenu", false,
      &TForm1::ButtonStartMenuClick},
-    {&TForm1::ButtonStartUp, Kind::Button, PageSettings, &GridPanel4, 0, 2,
+    {&TForm1::ButtonStartUp, Kind::Button, PageSettings, &StartupGroup, &GridPanel4, 0, 2,
      L"スタートアップに登録・削除", L"ShortCut for StartUp", false, &TForm1::ButtonStartUpClick},
-    {&TForm1::CheckBoxCloseQuery, Kind::CheckBox, PageSettings, &GridPanel3, 0, 0, L"確認する",
-     L"Querry at close", false, nullptr},
-    {&TForm1::CheckBoxSaveStatus, Kind::CheckBox, PageSettings, &GridPanel3, 1, 0,
+    {&TForm1::CheckBoxCloseQuery, Kind::CheckBox, PageSettings, &OnCloseGroup, &GridPanel3, 0, 0,
+     L"確認する", L"Querry at close", false, nullptr},
+    {&TForm1::CheckBoxSaveStatus, Kind::CheckBox, PageSettings, &OnCloseGroup, &GridPanel3, 1, 0,
      L"状態を保存する", L"Save status", false, nullptr},
-    {&TForm1::ButtonHelp, Kind::Button, PageHelp, &GridPanel2, 0, 0, L"ヘルプ表示", L"Help (F1)",
-     true, &TForm1::ButtonHelpClick},
-    {&TForm1::ButtonAbout, Kind::Button, PageHelp, &GridPanel2, 0, 1, L"バージョン情報",
+    {&TForm1::ButtonHelp, Kind::Button, PageHelp, nullptr, &GridPanel2, 0, 0, L"ヘルプ表示",
+     L"Help (F1)", true, &TForm1::ButtonHelpClick},
+    {&TForm1::ButtonAbout, Kind::Button, PageHelp, nullptr, &GridPanel2, 0, 1, L"バージョン情報",
      L"About (Ctrl+Enter)", false, &TForm1::ButtonAboutClick},
-    {&TForm1::ButtonProperties, Kind::Button, PageHelp, &GridPanel2, 0, 2, L"プロパティ表示",
-     L"Properties (Alt+Enter)", false, &TForm1::ButtonPropertiesClick},
-    {&TForm1::ButtonDonation, Kind::Button, PageHelp, &GridPanel2, 0, 3, L"開発支援", L"Donation",
-     false, &TForm1::ButtonDonationClick},
-    {&TForm1::ButtonHomeSite, Kind::Button, PageHelp, &GridPanel2, 0, 4, L"ホームページ",
+    {&TForm1::ButtonProperties, Kind::Button, PageHelp, nullptr, &GridPanel2, 0, 2,
+     L"プロパティ表示", L"Properties (Alt+Enter)", false, &TForm1::ButtonPropertiesClick},
+    {&TForm1::ButtonDonation, Kind::Button, PageHelp, nullptr, &GridPanel2, 0, 3, L"開発支援",
+     L"Donation", false, &TForm1::ButtonDonationClick},
+    {&TForm1::ButtonHomeSite, Kind::Button, PageHelp, nullptr, &GridPanel2, 0, 4, L"ホームページ",
      L"HomeSite", false, &TForm1::ButtonHomeSiteClick},
 };
 
@@ -132,32 +143,16 @@ TForm1::TForm1(app::Application& application) : application_(application) {
     Form1 = this;
     const HINSTANCE module = application_.Module();
 
-    WNDCLASSEXW formClass{};
-    formClass.cbSize = sizeof formClass;
-    formClass.lpfnWndProc = &TForm1::WindowProc;
-    formClass.hInstance = module;
-    formClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    formClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    formClass.hIcon =
-        static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0));
-    formClass.hIconSm = formClass.hIcon;
-    formClass.lpszClassName = FormClass;
-    RegisterClassExW(&formClass);
+    application_.RegisterWindowClass(
+        FormClass, &TForm1::WindowProc,
+        static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0)));
+    application_.RegisterWindowClass(PageClass, &TForm1::PageProc);
 
-    WNDCLASSEXW pageClass{};
-    pageClass.cbSize = sizeof pageClass;
-    pageClass.lpfnWndProc = &TForm1::PageProc;
-    pageClass.hInstance = module;
-    pageClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    pageClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    pageClass.lpszClassName = PageClass;
-    RegisterClassExW(&pageClass);
-
-    FileOpenDialog1.Title = L"「送る」を受け取るプログラムを指定";
-    FileOpenDialog1.FileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
-    FileOpenDialog1.Options = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
-    FileOpenDialog2.Title = L"「送る」を受け取るフォルダを指定（新規作成も可）";
-    FileOpenDialog2.Options = FOS_PICKFOLDERS | FOS_CREATEPROMPT;
+    FileOpenDialog1.title = L"「送る」を受け取るプログラムを指定";
+    FileOpenDialog1.fileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
+    FileOpenDialog1.options = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
+    FileOpenDialog2.title = L"「送る」を受け取るフォルダを指定（新規作成も可）";
+    FileOpenDialog2.options = FOS_PICKFOLDERS | FOS_CREATEPROMPT;
 
     // WS_EX_COMPOSITED paints the window and all its children through one back buffer, so
     // nothing flickers while the window is resized.
@@ -264,20 +259,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         info->ptMinTrackSize = {Scaled(MinimumWidth), Scaled(MinimumHeight)};
         return 0;
     }
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        if (componentsCreated_) {
-            ApplyFont();
-        }
-        SetWindowPos(handle_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (componentsCreated_) {
-            LayoutComponents();
-        }
+    case WM_DPICHANGED:
+        WMDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
             RunClick(LOWORD(wParam));
@@ -293,17 +277,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        // Like a dialog: the focused component keeps the focus across deactivation.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(handle_, focus)) {
-                savedFocus_ = focus;
-            }
-        } else if (savedFocus_ != nullptr && IsWindowVisible(savedFocus_)) {
-            SetFocus(savedFocus_);
-        } else if (!IsIconic(handle_)) {
-            SetFocus(ButtonSelectProgram);
-        }
+        WMActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_CLOSE:
         if (RunCloseQuery()) {
@@ -325,6 +299,32 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default:
         return DefWindowProcW(handle_, message, wParam, lParam);
+    }
+}
+
+void TForm1::WMDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    if (componentsCreated_) {
+        ApplyFont();
+    }
+    SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (componentsCreated_) {
+        LayoutComponents();
+    }
+}
+
+void TForm1::WMActivate(bool active) {
+    // Like a dialog: the focused component keeps the focus across deactivation.
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(handle_, focus)) {
+            savedFocus_ = focus;
+        }
+    } else if (savedFocus_ != nullptr && IsWindowVisible(savedFocus_)) {
+        SetFocus(savedFocus_);
+    } else if (!IsIconic(handle_)) {
+        SetFocus(ButtonSelectProgram);
     }
 }
 
@@ -352,19 +352,15 @@ void TForm1::CreateComponents() {
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, module, nullptr));
 
-    auto createGroupBox = [&](const wchar_t* caption) {
-        return platform::ThrowIfNull(
-            CreateWindowExW(0, WC_BUTTONW, caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0,
-                            TabSheetSettings, nullptr, module, nullptr));
-    };
     int id = FirstComponentId;
     int previousPage = -1;
     for (const Component& component : Components) {
         // Group boxes come before what they hold, so that tab order follows the design.
-        if (component.panel == &GridPanel4 && GroupBox2 == nullptr) {
-            GroupBox2 = createGroupBox(L"起動ショートカット");
-        } else if (component.panel == &GridPanel3 && GroupBox1 == nullptr) {
-            GroupBox1 = createGroupBox(L"終了時");
+        const GroupBoxSpec* group = component.group;
+        if (group != nullptr && this->*group->member == nullptr) {
+            this->*group->member = platform::ThrowIfNull(CreateWindowExW(
+                0, WC_BUTTONW, group->caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0,
+                this->*Pages[component.page].member, nullptr, module, nullptr));
         }
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY;
         style |= component.kind == Kind::CheckBox ? BS_AUTOCHECKBOX
@@ -404,10 +400,7 @@ int TForm1::Dpi() const {
             return static_cast<int>(dpi);
         }
     }
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    return GetDeviceCaps(platform::AcquireDC(nullptr).get(), LOGPIXELSY);
 }
 
 int TForm1::Scaled(int length) const {
@@ -432,11 +425,11 @@ void TForm1::ApplyFont() {
     SendMessageW(ToolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
 
     TEXTMETRICW metrics{};
-    const HDC context = GetDC(handle_);
-    const HGDIOBJ previous = SelectObject(context, font.get());
-    GetTextMetricsW(context, &metrics);
-    SelectObject(context, previous);
-    ReleaseDC(handle_, context);
+    {
+        const platform::WindowDC context = platform::AcquireDC(handle_);
+        const platform::SelectedObject selected = platform::Select(context.get(), font.get());
+        GetTextMetricsW(context.get(), &metrics);
+    }
     textHeight_ = metrics.tmHeight;
     font_ = std::move(font);
     laidOutSize_ = {-1, -1};
@@ -465,25 +458,23 @@ void TForm1::LayoutComponents() {
 
     const int inset = Scaled(PanelInset);
     const app::Rect panelArea = app::Inset(pageRect, inset, inset, inset, inset);
-    const app::Rect groupBox2 =
-        app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 0);
-    const app::Rect groupBox1 =
-        app::Inset(app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, 1), 0,
-                   Scaled(GroupBox1TopMargin), 0, 0);
-    Place(GroupBox2, groupBox2);
-    Place(GroupBox1, groupBox1);
+    auto groupBoxRect = [&](const GroupBoxSpec& group) {
+        return app::Inset(
+            app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, group.row), 0,
+            Scaled(group.topMargin), 0, 0);
+    };
+    for (const GroupBoxSpec* group : {&StartupGroup, &OnCloseGroup}) {
+        Place(this->*group->member, groupBoxRect(*group));
+    }
 
     // A group box's client area lies below its caption and inside its frame.
     const int frame = Scaled(2);
-    auto groupClient = [&](const app::Rect& box) {
-        return app::Inset(box, frame, textHeight_ + frame, frame, frame);
-    };
     for (const Component& component : Components) {
         app::Rect area = panelArea;
-        if (component.panel == &GridPanel4) {
-            area = app::Inset(groupClient(groupBox2), inset, inset, inset, inset);
-        } else if (component.panel == &GridPanel3) {
-            area = app::Inset(groupClient(groupBox1), inset, inset, inset, inset);
+        if (component.group != nullptr) {
+            const app::Rect inside = app::Inset(groupBoxRect(*component.group), frame,
+                                                textHeight_ + frame, frame, frame);
+            area = app::Inset(inside, inset, inset, inset, inset);
         }
         const app::Rect cell =
             app::GridCell(area, component.panel->Columns(), component.panel->Rows(),

@@ -6,25 +6,16 @@
 #include "app/AppInfo.h"
 #include "app/Application.h"
 #include "app/ShortcutKeys.h"
+#include "platform/FileOpenDialog.h"
 #include "platform/Handles.h"
 
 #include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
 // Unit-level state, empty or false at start and alive as long as the process.
 extern bool SessionEnding;            // Windows is ending the session
 extern std::wstring TargetPath;       // the path last picked or received
 extern std::wstring LastShortcutPath; // the path of the last shortcut handled
-
-// A file-open dialog as the form defines it; the registration commands show it.
-struct TFileOpenDialog {
-    std::wstring Title;
-    std::vector<std::pair<std::wstring, std::wstring>> FileTypes; // name, pattern
-    FILEOPENDIALOGOPTIONS Options = 0;
-    std::wstring FileName; // offered in the name box; the last pick afterwards
-};
 
 class TForm1 {
 public:
@@ -100,8 +91,9 @@ public:
     HWND ButtonDonation = nullptr;
     HWND ButtonHomeSite = nullptr;
     HWND ToolTips = nullptr;
-    TFileOpenDialog FileOpenDialog1;
-    TFileOpenDialog FileOpenDialog2;
+    // The registration commands show them; fileName holds the last pick.
+    platform::FileOpenRequest FileOpenDialog1;
+    platform::FileOpenRequest FileOpenDialog2;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -109,6 +101,8 @@ private:
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void WMDpiChanged(int dpi, const RECT& suggested);
+    void WMActivate(bool active);
 
     void CreateComponents();
     void ApplyFont();

@@ -83,15 +83,16 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
 
     // Lines wider than half the screen wrap, as in a standard message window.
     RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    const HDC context = GetDC(dialog);
-    const HGDIOBJ previous = SelectObject(context, font);
-    DrawTextW(context, box.text.c_str(), -1, &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     TEXTMETRICW textMetrics{};
-    GetTextMetricsW(context, &textMetrics);
-    const int averageCharWidth = AverageCharWidth(context);
-    SelectObject(context, previous);
-    ReleaseDC(dialog, context);
+    int averageCharWidth = 0;
+    {
+        const platform::WindowDC context = platform::AcquireDC(dialog);
+        const platform::SelectedObject selected = platform::Select(context.get(), font);
+        DrawTextW(context.get(), box.text.c_str(), -1, &textRect,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        GetTextMetricsW(context.get(), &textMetrics);
+        averageCharWidth = AverageCharWidth(context.get());
+    }
     const info::AboutLayout layout =
         info::LayOutAbout(textRect.right, textRect.bottom, GetSystemMetrics(SM_CXICON),
                           averageCharWidth, textMetrics.tmHeight);

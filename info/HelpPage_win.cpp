@@ -14,10 +14,10 @@ bool IsExistingFile(const std::wstring& path) {
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         // A symbolic link counts only when its target can be opened.
-        const platform::UniqueHandle file(
+        const platform::UniqueFile file(
             CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                         nullptr, OPEN_EXISTING, 0, nullptr));
-        return file.get() != INVALID_HANDLE_VALUE;
+        return static_cast<bool>(file);
     }
     return true;
 }
@@ -53,7 +53,7 @@ void TForm1::ButtonHelpClick() {
     if (const auto helpFile = info::FindHelpFile(exePath, IsExistingFile)) {
         OpenWithShell(handle_, app::Quoted(*helpFile));
     } else {
-        app::ShowPlainMessage(info::HelpFileNotFoundText(exePath));
+        application_.ShowPlainMessage(info::HelpFileNotFoundText(exePath));
     }
 }
 

@@ -26,10 +26,38 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
+// CreateFileW reports failure with INVALID_HANDLE_VALUE rather than nullptr; this owner is empty
+// then, so that `if (!file)` is right for a file as for every other handle.
+class UniqueFile : public UniqueHandle {
+public:
+    explicit UniqueFile(HANDLE file) noexcept
+        : UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file) {}
+};
+
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+
+// A window's device context from GetDC, released with ReleaseDC.
+struct DCReleaser {
+    HWND window;
+    void operator()(HDC context) const noexcept { ReleaseDC(window, context); }
+};
+using WindowDC = std::unique_ptr<std::remove_pointer_t<HDC>, DCReleaser>;
+inline WindowDC AcquireDC(HWND window) {
+    return WindowDC(GetDC(window), DCReleaser{window});
+}
+
+// An object selected into a device context; the one it replaced goes back in at the end.
+struct SelectionRestorer {
+    HDC context;
+    void operator()(HGDIOBJ previous) const noexcept { SelectObject(context, previous); }
+};
+using SelectedObject = std::unique_ptr<void, SelectionRestorer>;
+inline SelectedObject Select(HDC context, HGDIOBJ object) {
+    return SelectedObject(SelectObject(context, object), SelectionRestorer{context});
+}
 
 struct ModuleFreer {
     void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
@@ -43,34 +71,21 @@ struct DropFinisher {
 using DropHandle = std::unique_ptr<std::remove_pointer_t<HDROP>, DropFinisher>;
 
 // OleInitialize and CoInitialize for the GUI thread, undone only where they succeeded.
-class OleInitialization {
+template <auto Initialize, auto Uninitialize> class Initialization {
 public:
-    OleInitialization() : succeeded_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleInitialization() {
+    Initialization() : succeeded_(SUCCEEDED(Initialize(nullptr))) {}
+    ~Initialization() {
         if (succeeded_) {
-            OleUninitialize();
+            Uninitialize();
         }
     }
-    OleInitialization(const OleInitialization&) = delete;
-    OleInitialization& operator=(const OleInitialization&) = delete;
+    Initialization(const Initialization&) = delete;
+    Initialization& operator=(const Initialization&) = delete;
 
 private:
     bool succeeded_;
 };
-
-class ComInitialization {
-public:
-    ComInitialization() : succeeded_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComInitialization() {
-        if (succeeded_) {
-            CoUninitialize();
-        }
-    }
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-
-private:
-    bool succeeded_;
-};
+using OleInitialization = Initialization<OleInitialize, OleUninitialize>;
+using ComInitialization = Initialization<CoInitialize, CoUninitialize>;
 
 } // namespace platform

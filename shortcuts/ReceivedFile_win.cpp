@@ -74,7 +74,7 @@ void TForm1::ReceiveCommandLine() {
         return;
     }
     if (arguments.size() > 2) {
-        app::ShowPlainMessage(MultipleFilesWarning);
+        application_.ShowPlainMessage(MultipleFilesWarning);
     }
     RegisterReceivedFile(*this, arguments[1]);
 }
@@ -98,7 +98,7 @@ void TForm1::WMDropFiles(HDROP drop) {
         return;
     }
     if (count >= 2) {
-        app::ShowPlainMessage(MultipleFilesWarning);
+        application_.ShowPlainMessage(MultipleFilesWarning);
     }
     RegisterReceivedFile(*this, std::move(name));
 }

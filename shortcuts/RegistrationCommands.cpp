@@ -14,28 +14,25 @@ void Toggle(TForm1& form, const shortcuts::ShortcutFolder& folder, std::wstring 
 }
 
 // Shows one of the form's file dialogs on the Desktop, owned by the hidden application window
-// with the program's windows disabled; the path picked, or nothing when cancelled.
-std::optional<std::wstring> Pick(TFileOpenDialog& dialog) {
-    const app::Application& application = app::Application::Instance();
-    platform::FileOpenRequest request{application.Handle(),
-                                      dialog.Title,
-                                      dialog.FileTypes,
-                                      dialog.Options,
-                                      GetSpecialFolderPath(shortcuts::DesktopFolder.id),
-                                      dialog.FileName};
+// and modal to the whole program; the path picked, or nothing when cancelled.
+std::optional<std::wstring> Pick(const app::Application& application,
+                                 platform::FileOpenRequest& dialog) {
+    dialog.owner = application.Handle();
+    dialog.folder = GetSpecialFolderPath(shortcuts::DesktopFolder.id);
     std::optional<std::wstring> picked;
     {
-        const app::ModalGuard modal(application.Handle());
-        picked = platform::ShowFileOpenDialog(request);
+        const app::ModalGuard modal(dialog.owner);
+        picked = platform::ShowFileOpenDialog(dialog);
     }
     if (picked) {
-        dialog.FileName = *picked;
+        dialog.fileName = *picked;
     }
     return picked;
 }
 
-void PickAndToggle(TForm1& form, TFileOpenDialog& dialog) {
-    if (const auto picked = Pick(dialog)) {
+void PickAndToggle(TForm1& form, const app::Application& application,
+                   platform::FileOpenRequest& dialog) {
+    if (const auto picked = Pick(application, dialog)) {
         TargetPath = *picked;
         Toggle(form, shortcuts::SendToFolder, TargetPath);
     }
@@ -48,11 +45,11 @@ void TForm1::ButtonSendToClick() {
 }
 
 void TForm1::ButtonSelectProgramClick() {
-    PickAndToggle(*this, FileOpenDialog1);
+    PickAndToggle(*this, application_, FileOpenDialog1);
 }
 
 void TForm1::ButtonSelectFolderClick() {
-    PickAndToggle(*this, FileOpenDialog2);
+    PickAndToggle(*this, application_, FileOpenDialog2);
 }
 
 void TForm1::ButtonOpenSendToFolderClick() {
