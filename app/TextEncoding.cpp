@@ -4,6 +4,9 @@
 
 namespace app {
 
+// Written out rather than left to MultiByteToWideChar: the settings file's reader runs and is
+// fuzzed without Windows, and MultiByteToWideChar has no code page for big-endian UTF-16.
+
 namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
