@@ -306,18 +306,22 @@ TEST(Settings, UntickingSaveStatusDropsPositionAndModeSoTheNextStartHasTheDefaul
     EXPECT_FALSE(Checked(main, SaveStatusCaption));
 }
 
+// To Windows' reader, the NUL bytes make "[MODE]" and its entry lines of "other tool".
 TEST(Settings, AnotherWritersSectionSurvivesBeforeProgramWhileCommentsDoNot) {
     Sandbox sandbox;
     WriteFileBytes(sandbox.Ini(), "; written by hand\r\nstray line\r\n[PROGRAM]\r\nName=Old.exe\r\n"
                                   "Extra=1\r\n[Other Tool]\r\n; its comment\r\nkey = value \r\n"
-                                  "plain line\r\n\r\n[other tool]\r\nmore=1\r\n");
+                                  "plain line\r\n\r\n[other tool]\r\nmore=1\r\nbell= \a \r\n"
+                                  "\0\0[MODE]\r\nSaveStatus=1\r\n"s);
     Program program(sandbox.Exe());
     const HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(Checked(main, SaveStatusCaption));
     CloseAndWait(program, main);
     const std::string bytes = ReadFileBytes(sandbox.Ini());
-    const std::string expectedStart = "[Other Tool]\r\nkey=value\r\nplain line\r\nmore=1\r\n\r\n"
-                                      "[PROGRAM]\r\nName=Tavimbo.exe\r\nPath=" +
+    const std::string expectedStart = "[Other Tool]\r\nkey=value\r\nplain line\r\nmore=1\r\n"
+                                      "bell=\a\r\n\r\n\0\0[MODE]\r\nSaveStatus=1\r\n\r\n"
+                                      "[PROGRAM]\r\nName=Tavimbo.exe\r\nPath="s +
                                       Narrow(sandbox.Folder().wstring()) +
                                       "\r\nVersion=V1.1\r\nLastClose=";
     EXPECT_TRUE(bytes.starts_with(expectedStart)) << bytes;
