@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,10 @@ bool IsChecked(HWND checkBox) {
 
 void TForm1::LoadSettings() {
     const std::wstring path = SettingsPath(app::Application::ExeName());
+    // Windows' reader takes a file that it cannot read for an empty one; the defaults that the
+    // window then shows must not be written over what the user saved in it.
+    settingsReadError_ = app::SettingsFileReadError(path);
+    keepSettingsFile_ = settingsReadError_ != ERROR_SUCCESS;
     WINDOWPLACEMENT placement = CurrentPlacement(handle_);
     auto readInteger = [&](const wchar_t* section, const wchar_t* key, std::int32_t fallback) {
         return app::ReadInteger(app::ReadProfileString(path, section, key), fallback);
@@ -89,6 +94,14 @@ void TForm1::SaveSettings() {
     const WINDOWPLACEMENT placement = CurrentPlacement(handle_);
     const std::wstring exePath = app::Application::ExeName();
     const std::wstring path = SettingsPath(exePath);
+    if (keepSettingsFile_) {
+        // Reported by the first save only; later ones (after a cancelled end of session) keep
+        // the file silently.
+        if (const DWORD error = std::exchange(settingsReadError_, ERROR_SUCCESS)) {
+            throw app::CannotOpenError(path, error);
+        }
+        return;
+    }
     app::SettingsText contents = app::ReadSettingsFile(path);
     app::IniFile file = app::IniFile::Parse(contents.text);
 

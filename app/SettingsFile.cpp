@@ -10,22 +10,32 @@ bool IsBlankOrControl(wchar_t character) {
     return character <= L' ';
 }
 
-std::wstring_view TrimLeft(std::wstring_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) {
+bool IsBlank(wchar_t character) {
+    return character == L' ';
+}
+
+// The white space that Windows' own reader skips around lines, section names and keys. Other
+// control characters are data to it: a line that starts with one is no section.
+bool IsWindowsSpace(wchar_t character) {
+    return character == L' ' || (character >= L'\t' && character <= L'\r') || character == L'\x1A';
+}
+
+template <class Predicate> std::wstring_view TrimLeft(std::wstring_view text, Predicate strip) {
+    while (!text.empty() && strip(text.front())) {
         text.remove_prefix(1);
     }
     return text;
 }
 
-std::wstring_view TrimRight(std::wstring_view text) {
-    while (!text.empty() && IsBlankOrControl(text.back())) {
+template <class Predicate> std::wstring_view TrimRight(std::wstring_view text, Predicate strip) {
+    while (!text.empty() && strip(text.back())) {
         text.remove_suffix(1);
     }
     return text;
 }
 
-std::wstring_view Trim(std::wstring_view text) {
-    return TrimLeft(TrimRight(text));
+template <class Predicate> std::wstring_view Trim(std::wstring_view text, Predicate strip) {
+    return TrimLeft(TrimRight(text, strip), strip);
 }
 
 wchar_t FoldCase(wchar_t character) {
@@ -106,7 +116,8 @@ IniFile IniFile::Parse(std::wstring_view text) {
     Section* current = nullptr;
     while (!text.empty()) {
         const std::size_t end = text.find_first_of(L"\r\n");
-        const std::wstring_view line = Trim(text.substr(0, end));
+        const std::wstring_view line =
+            TrimRight(TrimLeft(text.substr(0, end), IsWindowsSpace), IsBlank);
         if (end == std::wstring_view::npos) {
             text = {};
         } else {
@@ -117,43 +128,57 @@ IniFile IniFile::Parse(std::wstring_view text) {
         if (line.empty() || line.front() == L';') {
             continue;
         }
-        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
-            const std::wstring_view name = Trim(line.substr(1, line.size() - 2));
-            current = file.FindSection(name);
-            if (current == nullptr) {
-                current = &file.sections_.emplace_back(Section{std::wstring(name), {}});
+        const std::wstring_view bracketed = Trim(line, IsBlankOrControl);
+        if (bracketed.size() >= 2 && bracketed.front() == L'[' && bracketed.back() == L']') {
+            const std::wstring_view inner = bracketed.substr(1, bracketed.size() - 2);
+            const std::wstring_view name = Trim(inner, IsBlankOrControl);
+            // Control characters before "[" or around the name hide the section from Windows'
+            // reader: to it, these lines belong to the section before. So they are never taken
+            // for a section of that name, and are written back as they came.
+            if (line.front() == L'[' && Trim(inner, IsWindowsSpace) == name) {
+                current = file.FindSection(name);
+                if (current == nullptr) {
+                    current = &file.sections_.emplace_back(Section{std::wstring(name), {}, false});
+                }
+            } else {
+                current = &file.sections_.emplace_back(Section{std::wstring(line), {}, true});
             }
             continue;
         }
         if (current == nullptr) {
             continue;
         }
+        // Only blanks are trimmed from a value: anything else in it is another program's data.
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos) {
             current->lines.push_back(Line{std::wstring(line), {}, false});
         } else {
-            current->lines.push_back(Line{std::wstring(TrimRight(line.substr(0, equals))),
-                                          std::wstring(TrimLeft(line.substr(equals + 1))), true});
+            current->lines.push_back(
+                Line{std::wstring(TrimRight(line.substr(0, equals), IsWindowsSpace)),
+                     std::wstring(TrimLeft(line.substr(equals + 1), IsBlank)), true});
         }
     }
     return file;
 }
 
 IniFile::Section* IniFile::FindSection(std::wstring_view name) {
-    const auto found = std::ranges::find_if(
-        sections_, [&](const Section& section) { return SameText(section.name, name); });
+    const auto found = std::ranges::find_if(sections_, [&](const Section& section) {
+        return !section.hidden && SameText(section.name, name);
+    });
     return found == sections_.end() ? nullptr : &*found;
 }
 
 void IniFile::EraseSection(std::wstring_view section) {
-    std::erase_if(sections_, [&](const Section& each) { return SameText(each.name, section); });
+    std::erase_if(sections_, [&](const Section& each) {
+        return !each.hidden && SameText(each.name, section);
+    });
 }
 
 void IniFile::WriteString(std::wstring_view section, std::wstring_view key,
                           std::wstring_view value) {
     Section* target = FindSection(section);
     if (target == nullptr) {
-        target = &sections_.emplace_back(Section{std::wstring(section), {}});
+        target = &sections_.emplace_back(Section{std::wstring(section), {}, false});
     }
     const auto found = std::ranges::find_if(
         target->lines, [&](const Line& line) { return line.isEntry && SameText(line.key, key); });
@@ -167,9 +192,8 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view key,
 std::wstring IniFile::Text() const {
     std::wstring text;
     for (const Section& section : sections_) {
-        text += L'[';
-        text += section.name;
-        text += L"]\r\n";
+        text += section.hidden ? section.name : L'[' + section.name + L']';
+        text += L"\r\n";
         for (const Line& line : section.lines) {
             text += line.key;
             if (line.isEntry) {

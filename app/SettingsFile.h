@@ -29,8 +29,9 @@ private:
         bool isEntry = false;
     };
     struct Section {
-        std::wstring name;
+        std::wstring name; // the whole header line when the section is hidden
         std::vector<Line> lines;
+        bool hidden = false; // a header that Windows' own reader does not see as one
     };
 
     Section* FindSection(std::wstring_view name);

@@ -4,6 +4,9 @@
 
 #include "app/TextEncoding.h"
 
+#include "platform/Error.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,13 +22,41 @@ std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
 struct SettingsText {
     std::wstring text;
     std::optional<TextEncoding> encoding;
+    std::optional<std::string> bytes; // the file as it was read; none when there was no file
 };
+
+// The steps of a save, one Windows call each, replaceable so that a test can make any of them
+// fail. They report failure as Windows does: a false result and the thread's last error.
+class FileOperations {
+public:
+    virtual ~FileOperations() = default;
+    virtual HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition);
+    virtual bool Write(HANDLE file, std::uint64_t offset, const char* data, DWORD size,
+                       DWORD& written);
+    virtual bool SetSize(HANDLE file, std::uint64_t size);
+    virtual bool Flush(HANDLE file);
+    virtual bool Replace(const std::wstring& replaced, const std::wstring& replacement,
+                         const std::wstring& backup);
+    virtual bool Move(const std::wstring& from, const std::wstring& to);
+};
+
+// Windows' own file operations.
+FileOperations& SystemFileOperations();
+
+// The system's error code when the file exists but cannot be read, else 0.
+DWORD SettingsFileReadError(const std::wstring& path);
+
+// The error of a settings file that cannot be read.
+platform::Error CannotOpenError(const std::wstring& path, DWORD code);
 
 // Reads the file while denying other programs write access; a missing file is empty.
 SettingsText ReadSettingsFile(const std::wstring& path);
 
-// Replaces the file in one step, so that a reader sees either the old file or the new one.
-void WriteSettingsFile(const std::wstring& path, const SettingsText& contents);
+// Replaces the file that was read, keeping its attributes, security and streams, or rewrites it
+// in place when it cannot be replaced; creates it when there was none. A failed save leaves the
+// old file whole and no other file behind.
+void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
+                       FileOperations& operations = SystemFileOperations());
 
 // The user's short date and long time; the date alone at exactly midnight.
 std::wstring DateTimeText(const SYSTEMTIME& time);

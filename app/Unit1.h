@@ -128,6 +128,10 @@ private:
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
     platform::UniqueFont font_;
+    // The settings file could not be read at start: this run never rewrites it, and the first
+    // save reports the error instead.
+    bool keepSettingsFile_ = false;
+    DWORD settingsReadError_ = ERROR_SUCCESS;
 };
 
 extern TForm1* Form1;

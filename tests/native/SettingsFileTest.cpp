@@ -144,8 +144,16 @@ TEST(IniFile, ReadsForgivinglyAndWritesCanonicalText) {
         {"bracket line that is no section", L"[A]\r\n[B] x\r\n[\r\n", L"[A]\r\n[B] x\r\n[\r\n\r\n"},
         {"LF and CR line ends", L"[A]\nx=1\ry=2\n\rz=3", L"[A]\r\nx=1\r\ny=2\r\nz=3\r\n\r\n"},
         {"duplicate keys kept", L"[A]\r\nk=1\r\nK=2\r\n", L"[A]\r\nk=1\r\nK=2\r\n\r\n"},
-        {"NUL inside a line kept, at its ends stripped", L"\0[A]\0\r\nk=a\0b\r\n"s,
-         L"[A]\r\nk=a\0b\r\n\r\n"s},
+        {"control characters in and around a value kept, blanks trimmed",
+         L"[A]\r\nk= \x01v\x07\t \r\nt=\tx\r\nn=a\0b\0\r\n"s,
+         L"[A]\r\nk=\x01v\x07\t\r\nt=\tx\r\nn=a\0b\0\r\n\r\n"s},
+        {"control character before [ or in the brackets: no section for Windows, kept as it came",
+         L"[A]\r\na=1\r\n\0[MODE]\0\r\nk=1\r\n\x01[A]\r\n[\x01"
+         L"A]\r\nb=2\r\n"s,
+         L"[A]\r\na=1\r\n\r\n\0[MODE]\0\r\nk=1\r\n\r\n\x01[A]\r\n\r\n[\x01"
+         L"A]\r\nb=2\r\n\r\n"s},
+        {"white space before [ and around the name is no control character",
+         L"\t\v\x1A[\tA\x1A]\r\nk=1\r\n[a]\r\nj=2\r\n", L"[A]\r\nk=1\r\nj=2\r\n\r\n"},
         {"non-ASCII names and values", L"[設定]\r\n名前 = 送る\r\n",
          L"[設定]\r\n名前=送る\r\n\r\n"},
         {"huge line", L"[A]\r\nk=" + hugeValue + L"\r\n", L"[A]\r\nk=" + hugeValue + L"\r\n\r\n"},
@@ -203,14 +211,17 @@ TEST(IniFile, ErasesAndWritesInPlaceOrAtTheEnd) {
 }
 
 TEST(IniFile, ASaveKeepsOtherWritersFirstAndDropsComments) {
+    // Windows' reader sees the hidden "MODE" as lines of "Other": the save keeps them.
     app::IniFile file = app::IniFile::Parse(
         L"; written by hand\r\n[program]\r\nName=old.exe\r\nStale=1\r\n[Other]\r\n; note\r\n"
-        L"x = 1\r\n[POSITION]\r\nTop=5\r\n[Mode]\r\nSaveStatus=1\r\n");
+        L"x = 1\r\n\0\0[MODE]\r\nSaveStatus=2\r\n[POSITION]\r\nTop=5\r\n[Mode]\r\nSaveStatus=1\r\n"s);
     file.EraseSection(L"PROGRAM");
     file.WriteString(L"PROGRAM", L"Name", L"Tavimbo.exe");
     file.EraseSection(L"POSITION");
     file.EraseSection(L"MODE");
-    EXPECT_EQ(file.Text(), L"[Other]\r\nx=1\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n");
+    file.WriteString(L"MODE", L"SaveStatus", L"0");
+    EXPECT_EQ(file.Text(), L"[Other]\r\nx=1\r\n\r\n\0\0[MODE]\r\nSaveStatus=2\r\n\r\n"
+                           L"[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n[MODE]\r\nSaveStatus=0\r\n\r\n"s);
 }
 
 } // namespace

@@ -185,6 +185,29 @@ TEST_F(SettingsStorage, AFileOpenForReadingOnlyIsRead) {
     EXPECT_EQ(app::ReadSettingsFile(path).text, L"[A]\r\nk=v\r\n");
 }
 
+TEST_F(SettingsStorage, AFileThatExistsButCannotBeReadIsToldApartFromAMissingOne) {
+    const std::wstring path = Path(L"Probed.ini");
+    EXPECT_EQ(app::SettingsFileReadError(path), static_cast<DWORD>(ERROR_SUCCESS)) << "missing";
+    WriteBytes(path, "[A]\r\nk=v\r\n");
+    struct Case {
+        const char* name;
+        DWORD access;
+        DWORD share;
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"held open for writing, reading shared", GENERIC_WRITE, FILE_SHARE_READ, ERROR_SUCCESS},
+        {"held open exclusively", GENERIC_READ, 0, ERROR_SHARING_VIOLATION},
+    };
+    for (const Case& c : cases) {
+        const platform::UniqueHandle held(CreateFileW(path.c_str(), c.access, c.share, nullptr,
+                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                      nullptr));
+        ASSERT_NE(held.get(), INVALID_HANDLE_VALUE) << c.name;
+        EXPECT_EQ(app::SettingsFileReadError(path), c.error) << c.name;
+    }
+}
+
 TEST_F(SettingsStorage, WritesEachEncodingAndLeavesNoTemporaryFile) {
     struct Case {
         const char* name;
@@ -197,35 +220,184 @@ TEST_F(SettingsStorage, WritesEachEncodingAndLeavesNoTemporaryFile) {
         {"UTF-16LE", TextEncoding::Utf16LE, "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0\r\0\n\0"s},
         {"UTF-16BE", TextEncoding::Utf16BE, "\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0\r\0\n"s},
     };
+    // The first case creates the file, the others replace it, as the program does.
     for (const Case& c : cases) {
         const std::wstring path = Path(L"Written.ini");
-        app::WriteSettingsFile(path, {L"[A]\r\nk=v\r\n\r\n", c.encoding});
+        app::SettingsText contents = app::ReadSettingsFile(path);
+        contents.text = L"[A]\r\nk=v\r\n\r\n";
+        contents.encoding = c.encoding;
+        app::WriteSettingsFile(path, contents);
         EXPECT_EQ(ReadBytes(path), c.bytes) << c.name;
         EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Written.ini"}) << c.name;
     }
 }
 
-TEST_F(SettingsStorage, AFileThatCannotBeReplacedStaysAsItWas) {
-    const std::wstring path = Path(L"Viewed.ini");
+// Saves that cannot replace the file by renaming: rewritten in place where the file itself can be
+// written, else the error and the file as it was.
+TEST_F(SettingsStorage, AFileThatCannotBeReplacedIsRewrittenInPlaceOrLeftAsItWas) {
+    struct Case {
+        const char* name;
+        DWORD share; // of another program that holds the file open for reading
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"held without delete sharing", FILE_SHARE_READ | FILE_SHARE_WRITE, ERROR_SUCCESS},
+        {"held without write sharing", FILE_SHARE_READ, ERROR_SHARING_VIOLATION},
+    };
+    const std::string old = "[Other]\r\nx=1\r\n";
+    for (const Case& c : cases) {
+        const std::wstring path = Path(L"Viewed.ini");
+        WriteBytes(path, old);
+        const platform::UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, c.share, nullptr,
+                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                      nullptr));
+        app::SettingsText contents = app::ReadSettingsFile(path);
+        contents.text = L"[PROGRAM]\r\n\r\n";
+        const std::wstring error = ErrorOf([&] { app::WriteSettingsFile(path, contents); });
+        if (c.error == ERROR_SUCCESS) {
+            EXPECT_EQ(error, L"<no error>") << c.name;
+            EXPECT_EQ(ReadBytes(path), "[PROGRAM]\r\n\r\n") << c.name;
+        } else {
+            EXPECT_EQ(error, FileError(L"create", path, c.error)) << c.name;
+            EXPECT_EQ(ReadBytes(path), old) << c.name;
+        }
+        EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Viewed.ini"}) << c.name;
+    }
+}
+
+TEST_F(SettingsStorage, ANewFileIsNeverWrittenOverOneThatAppearedMeanwhile) {
+    const std::wstring path = Path(L"Tavimbo.ini");
     WriteBytes(path, "[Other]\r\nx=1\r\n");
-    // Another program reads the file and does not let it be deleted or renamed over meanwhile.
-    const platform::UniqueHandle reader = OpenHeld(path, GENERIC_READ);
-    ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorOf([&] {
-                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
+                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
               }),
-              FileError(L"create", path, ERROR_ACCESS_DENIED));
+              FileError(L"create", path, ERROR_ALREADY_EXISTS));
     EXPECT_EQ(ReadBytes(path), "[Other]\r\nx=1\r\n");
-    EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Viewed.ini"});
+    EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Tavimbo.ini"});
 }
 
 TEST_F(SettingsStorage, AFileInAMissingFolderCannotBeCreated) {
     const std::wstring path = Path(L"Missing\\Tavimbo.ini");
     EXPECT_EQ(ErrorOf([&] {
-                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt});
+                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
               }),
               FileError(L"create", path, ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(FolderContents().empty());
+}
+
+// Windows' file operations, except that the one with the given number fails, once.
+class FailingOperations : public app::FileOperations {
+public:
+    FailingOperations(int failing, DWORD error, bool refuseReplace)
+        : failing_(failing), error_(error), refuseReplace_(refuseReplace) {}
+
+    int Calls() const { return calls_; }
+    const char* FailedStep() const { return failedStep_; }
+    bool OpenedInPlace() const { return openedInPlace_; }
+
+    HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) override {
+        if (Fails("Open")) {
+            return INVALID_HANDLE_VALUE;
+        }
+        openedInPlace_ = openedInPlace_ || disposition == OPEN_EXISTING;
+        return FileOperations::Open(path, access, share, disposition);
+    }
+    bool Write(HANDLE file, std::uint64_t offset, const char* data, DWORD size,
+               DWORD& written) override {
+        return !Fails("Write") && FileOperations::Write(file, offset, data, size, written);
+    }
+    bool SetSize(HANDLE file, std::uint64_t size) override {
+        return !Fails("SetSize") && FileOperations::SetSize(file, size);
+    }
+    bool Flush(HANDLE file) override { return !Fails("Flush") && FileOperations::Flush(file); }
+    bool Replace(const std::wstring& replaced, const std::wstring& replacement,
+                 const std::wstring& backup) override {
+        if (Fails("Replace")) {
+            // Halfway: the old file has gone to the backup, the new one is not in its place.
+            if (error_ == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+                MoveFileExW(replaced.c_str(), backup.c_str(), 0);
+            }
+            return false;
+        }
+        if (refuseReplace_) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return FileOperations::Replace(replaced, replacement, backup);
+    }
+    bool Move(const std::wstring& from, const std::wstring& to) override {
+        return !Fails("Move") && FileOperations::Move(from, to);
+    }
+
+private:
+    bool Fails(const char* step) {
+        if (++calls_ != failing_) {
+            return false;
+        }
+        failedStep_ = step;
+        SetLastError(error_);
+        return true;
+    }
+
+    int calls_ = 0;
+    int failing_;
+    DWORD error_;
+    bool refuseReplace_;
+    const char* failedStep_ = "none";
+    bool openedInPlace_ = false;
+};
+
+TEST_F(SettingsStorage, EveryStepOfASaveFailingLeavesTheOldFileOrTheNewOneAndNothingElse) {
+    struct Scenario {
+        const char* name;
+        bool fileExists;
+        bool refuseReplace; // as for a file that another program holds open
+    };
+    const Scenario scenarios[] = {
+        {"replacing the file", true, false},
+        {"rewriting it in place", true, true},
+        {"creating it", false, false},
+    };
+    const DWORD errors[] = {ERROR_WRITE_FAULT, ERROR_SHARING_VIOLATION,
+                            ERROR_UNABLE_TO_MOVE_REPLACEMENT_2};
+    const std::string old = "[Other]\r\nx=1\r\n[PROGRAM]\r\nName=Old.exe\r\n";
+    const std::wstring text = L"[Other]\r\nx=1\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n";
+    const std::string written = Narrow(text);
+    for (const Scenario& s : scenarios) {
+        for (const DWORD error : errors) {
+            for (int step = 1;; ++step) {
+                const std::wstring path = Path(L"Tavimbo.ini");
+                DeleteFileW(path.c_str());
+                if (s.fileExists) {
+                    WriteBytes(path, old);
+                }
+                app::SettingsText contents = app::ReadSettingsFile(path);
+                contents.text = text;
+                FailingOperations operations(step, error, s.refuseReplace);
+                const bool failed = ErrorOf([&] {
+                                        app::WriteSettingsFile(path, contents, operations);
+                                    }) != L"<no error>";
+                const std::string expected = !failed ? written : s.fileExists ? old : "<missing>";
+                const std::string what = std::string(s.name) + ", step " + std::to_string(step) +
+                                         " (" + operations.FailedStep() + ") failing with " +
+                                         std::to_string(error);
+                EXPECT_EQ(ReadBytes(path), expected) << what;
+                EXPECT_EQ(FolderContents(), expected == "<missing>"
+                                                ? std::vector<std::wstring>{}
+                                                : std::vector<std::wstring>{L"Tavimbo.ini"})
+                    << what;
+                // Another program holding the file a moment: the replace is tried again.
+                if (error == ERROR_SHARING_VIOLATION && !s.refuseReplace &&
+                    operations.FailedStep() == "Replace"s) {
+                    EXPECT_FALSE(operations.OpenedInPlace()) << what;
+                }
+                if (operations.Calls() < step) {
+                    EXPECT_FALSE(failed) << s.name << " without a fault";
+                    break;
+                }
+            }
+        }
+    }
 }
 
 TEST(DateTimeText, GivesTheDateAloneOnlyAtExactlyMidnight) {
