@@ -134,7 +134,7 @@ HWND FindChild(HWND parent, std::wstring_view className, std::wstring_view text)
 }
 
 Program::Program(const std::filesystem::path& exe, const std::wstring& arguments,
-                 const std::filesystem::path& currentFolder, const std::wstring& environment) {
+                 const std::filesystem::path& currentFolder) {
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
@@ -144,9 +144,7 @@ Program::Program(const std::filesystem::path& exe, const std::wstring& arguments
     PROCESS_INFORMATION information{};
     const std::wstring folder =
         (currentFolder.empty() ? exe.parent_path() : currentFolder).wstring();
-    std::wstring block = environment;
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &information)) {
         throw std::runtime_error("cannot start " + Narrow(exe.wstring()));
     }
@@ -392,23 +390,6 @@ std::wstring SpecialFolder(int csidl) {
         folder += L'\\';
     }
     return folder;
-}
-
-std::wstring EnvironmentWith(std::wstring_view name, std::wstring_view value) {
-    const std::wstring prefix = std::wstring(name) + L"=";
-    std::wstring block;
-    wchar_t* const strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
-        const std::wstring_view variable(entry);
-        if (variable.size() < prefix.size() ||
-            CompareStringOrdinal(entry, static_cast<int>(prefix.size()), prefix.c_str(),
-                                 static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL) {
-            block.append(variable).push_back(L'\0');
-        }
-    }
-    FreeEnvironmentStringsW(strings);
-    block.append(prefix).append(value).push_back(L'\0');
-    return block; // its final NUL is the string's own terminator
 }
 
 std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {

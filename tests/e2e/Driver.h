@@ -45,11 +45,9 @@ template <class Condition> bool WaitUntil(Condition condition, Duration timeout 
 // A running copy of a program; ended at destruction if it is still running.
 class Program {
 public:
-    // Starts in the exe's folder unless given another current folder; `environment`, when
-    // not empty, is the whole environment block (NAME=value strings, each NUL-terminated).
+    // Starts in the exe's folder unless given another current folder.
     explicit Program(const std::filesystem::path& exe, const std::wstring& arguments = {},
-                     const std::filesystem::path& currentFolder = {},
-                     const std::wstring& environment = {});
+                     const std::filesystem::path& currentFolder = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -136,9 +134,6 @@ private:
     std::filesystem::path folder_;
     std::filesystem::path exe_;
 };
-
-// This process's environment block with one variable set to that value.
-std::wstring EnvironmentWith(std::wstring_view name, std::wstring_view value);
 
 // Command lines of the running processes whose executable has that file name (letter case
 // ignored), read from each process's own parameters, so that what a program was started with

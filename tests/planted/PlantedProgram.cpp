@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -25,10 +24,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (SUCCEEDED(CoInitialize(nullptr))) {
         CoUninitialize();
     }
-    SysFreeString(nullptr);
     wchar_t folder[MAX_PATH]{};
     SHGetFolderPathW(nullptr, CSIDL_SENDTO, nullptr, SHGFP_TYPE_CURRENT, folder);
     RegCloseKey(nullptr);
     DeleteObject(GetStockObject(NULL_BRUSH));
-    return PathFileExistsW(path) && GetSystemMetrics(SM_CXSCREEN) > 0 ? 0 : 1;
+    return GetSystemMetrics(SM_CXSCREEN) > 0 ? 0 : 1;
 }
