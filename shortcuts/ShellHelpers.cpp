@@ -53,25 +53,32 @@ std::wstring ResolveShortcutTarget(const std::wstring& path) {
     return target;
 }
 
+namespace {
+
+// Explorer by its full path: given a bare "explorer.exe", or a folder to open, the shell may
+// start an "explorer.exe" from the current folder or the program's own, where anyone may have
+// put one.
+void StartExplorer(const std::wstring& parameters) {
+    wchar_t windows[PathBufferLength]{};
+    const UINT length = GetSystemWindowsDirectoryW(windows, PathBufferLength);
+    if (length == 0 || length >= PathBufferLength) {
+        return;
+    }
+    std::wstring explorer(windows, length);
+    if (explorer.back() != L'\\') {
+        explorer += L'\\';
+    }
+    explorer += L"explorer.exe";
+    ShellExecuteW(nullptr, L"open", explorer.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace
+
 void ShowInExplorer(const std::wstring& path) {
     if (FileExists(path)) {
-        // By its full path: the shell would look for a bare "explorer.exe" in the current
-        // folder first, where anyone may have put one.
-        wchar_t windows[PathBufferLength]{};
-        const UINT length = GetSystemWindowsDirectoryW(windows, PathBufferLength);
-        if (length == 0 || length >= PathBufferLength) {
-            return;
-        }
-        std::wstring explorer(windows, length);
-        if (explorer.back() != L'\\') {
-            explorer += L'\\';
-        }
-        explorer += L"explorer.exe";
-        ShellExecuteW(nullptr, L"open", explorer.c_str(),
-                      shortcuts::ExplorerSelectParameters(path).c_str(), nullptr, SW_SHOWNORMAL);
+        StartExplorer(shortcuts::ExplorerSelectParameters(path));
     } else {
-        ShellExecuteW(nullptr, L"open", app::Quoted(app::ExtractFilePath(path)).c_str(), nullptr,
-                      nullptr, SW_SHOWNORMAL);
+        StartExplorer(app::Quoted(app::ExtractFilePath(path)));
     }
 }
 

@@ -133,7 +133,8 @@ HWND FindChild(HWND parent, std::wstring_view className, std::wstring_view text)
     return nullptr;
 }
 
-Program::Program(const std::filesystem::path& exe, const std::wstring& arguments) {
+Program::Program(const std::filesystem::path& exe, const std::wstring& arguments,
+                 const std::filesystem::path& currentFolder) {
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
@@ -141,7 +142,8 @@ Program::Program(const std::filesystem::path& exe, const std::wstring& arguments
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION information{};
-    const std::wstring folder = exe.parent_path().wstring();
+    const std::wstring folder =
+        (currentFolder.empty() ? exe.parent_path() : currentFolder).wstring();
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &information)) {
         throw std::runtime_error("cannot start " + Narrow(exe.wstring()));

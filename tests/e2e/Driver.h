@@ -45,7 +45,9 @@ template <class Condition> bool WaitUntil(Condition condition, Duration timeout 
 // A running copy of a program; ended at destruction if it is still running.
 class Program {
 public:
-    explicit Program(const std::filesystem::path& exe, const std::wstring& arguments = {});
+    // Starts in the exe's folder unless given another current folder.
+    explicit Program(const std::filesystem::path& exe, const std::wstring& arguments = {},
+                     const std::filesystem::path& currentFolder = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -216,7 +216,7 @@ std::wstring ExplorerSelecting(const std::wstring& file) {
 }
 
 std::wstring ExplorerOn(const std::wstring& folder) {
-    return L"\"" + WindowsFolder() + L"\\system32\\explorer.exe\" \"" + folder + L"\"";
+    return L"\"" + WindowsFolder() + L"\\explorer.exe\" \"" + folder + L"\"";
 }
 
 bool IsFile(const std::wstring& path) {

@@ -77,7 +77,7 @@ public:
     bool Started(const std::wstring& commandLine, Duration timeout = 10s) const;
 };
 
-// Explorer's command lines: with a file selected, and on a folder through its association.
+// Explorer's command lines, always by its full path: with a file selected, and on a folder.
 std::wstring ExplorerSelecting(const std::wstring& file);
 std::wstring ExplorerOn(const std::wstring& folder);
 
