@@ -1,4 +1,4 @@
-#include "app/SettingsStorage.h"
+#include "app/SettingsFile_win.h"
 
 #include "platform/Error.h"
 #include "platform/Handles.h"
