@@ -6,13 +6,11 @@
 #include "shortcuts/ReceivedPath.h"
 #include "shortcuts/ShellHelpers.h"
 #include "shortcuts/ShortcutFolders.h"
+#include "shortcuts/ShortcutTexts.h"
 
 #include <cwchar>
 
 namespace {
-
-constexpr wchar_t MultipleFilesWarning[] =
-    L"複数のファイルは受け取れません。先頭のファイルを処理します。";
 
 // Taken during static initialisation, before anything in the program can change it.
 const LCID StartLocale = GetThreadLocale();
@@ -73,7 +71,7 @@ void TForm1::ReceiveCommandLine() {
         return;
     }
     if (arguments.size() > 2) {
-        app::ShowPlainMessage(MultipleFilesWarning);
+        app::ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
     }
     RegisterReceivedFile(*this, arguments[1]);
 }
@@ -97,7 +95,7 @@ void TForm1::WMDropFiles(HDROP drop) {
         return;
     }
     if (count >= 2) {
-        app::ShowPlainMessage(MultipleFilesWarning);
+        app::ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
     }
     RegisterReceivedFile(*this, std::move(name));
 }

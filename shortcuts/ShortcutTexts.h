@@ -18,4 +18,8 @@ std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path
 std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
 
+// Shown when more than one file arrives at once.
+inline constexpr std::wstring_view MultipleFilesWarning =
+    L"複数のファイルは受け取れません。先頭のファイルを処理します。";
+
 } // namespace shortcuts
