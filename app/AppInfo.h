@@ -1,11 +1,17 @@
 #pragma once
 
+#include "Version.h"
+
 #include <string_view>
 
 // What the program says about itself. The About box, the settings file and the web buttons
-// read these; they live here alone.
+// read these; they live here alone. The version and the publisher's notice and addresses are
+// build options (cmake/Version.cmake).
 inline constexpr std::wstring_view AppTitle = L"Tavimbo";
-inline constexpr std::wstring_view AppVersion = L"V1.1";
-inline constexpr std::wstring_view CopyrightText = L"Copyright (C) 2026 The Tavimbo developers";
-inline constexpr std::wstring_view ContactMail = L"support@tavimbo.example";
-inline constexpr std::wstring_view HomePageUrl = L"https://tavimbo.example/";
+inline constexpr std::wstring_view AppVersion = L"V" TAVIMBO_PRODUCT_VERSION_TEXT;
+inline constexpr std::wstring_view CopyrightText = L"" TAVIMBO_COPYRIGHT_TEXT;
+inline constexpr std::wstring_view ContactMail = L"" TAVIMBO_CONTACT_MAIL;
+inline constexpr std::wstring_view HomePageUrl = L"" TAVIMBO_HOME_PAGE_URL;
+
+// The question before closing, when the settings ask for it.
+inline constexpr std::wstring_view CloseQuestion = L"終了してよいですか？";

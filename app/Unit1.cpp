@@ -516,8 +516,8 @@ void TForm1::FormCloseQuery(bool& canClose) {
     if (SessionEnding) {
         SessionEnding = false;
     } else if (Button_GetCheck(CheckBoxCloseQuery) == BST_CHECKED &&
-               application_.ShowMessageBox(L"終了してよいですか？", MB_YESNO | MB_ICONQUESTION) ==
-                   IDNO) {
+               application_.ShowMessageBox(std::wstring(CloseQuestion),
+                                           MB_YESNO | MB_ICONQUESTION) == IDNO) {
         canClose = false;
         return;
     }

@@ -13,11 +13,35 @@ else()
     string(TIMESTAMP _epoch "%s" UTC)
   endif()
 endif()
+set(TAVIMBO_EPOCH ${_epoch})
 math(EXPR TAVIMBO_VERSION_RELEASE "(${_epoch} - 946684800) / 86400")
 math(EXPR TAVIMBO_VERSION_BUILD "((${_epoch} - 946684800) % 86400) / 2")
 set(TAVIMBO_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
 set(TAVIMBO_VERSION_MINOR ${PROJECT_VERSION_MINOR})
 set(TAVIMBO_FILE_VERSION
     "${TAVIMBO_VERSION_MAJOR}.${TAVIMBO_VERSION_MINOR}.${TAVIMBO_VERSION_RELEASE}.${TAVIMBO_VERSION_BUILD}")
+# The product's version is the project's major.minor: the About box's "V1.1", the version
+# resource's ProductVersion and the package's name all read it.
+set(TAVIMBO_PRODUCT_VERSION "${TAVIMBO_VERSION_MAJOR}.${TAVIMBO_VERSION_MINOR}")
+
+# What the About box and the web buttons say about the publisher. A publisher of a build sets
+# these to their own notice and addresses (cmake -D...); the home page must end in "/" because
+# the donation page is appended to it.
+set(TAVIMBO_COPYRIGHT_TEXT "Copyright (C) 2026 The Tavimbo developers" CACHE STRING
+    "The About box's copyright line and the version resource's LegalCopyright")
+set(TAVIMBO_CONTACT_MAIL "tavimbo.developers@gmail.com" CACHE STRING
+    "The About box's contact e-mail address")
+set(TAVIMBO_HOME_PAGE_URL "https://tavimbo.github.io/" CACHE STRING
+    "The home page's address, ending in /; the donation page is software/index3.html below it")
+if(NOT TAVIMBO_HOME_PAGE_URL MATCHES "/$")
+  message(FATAL_ERROR "TAVIMBO_HOME_PAGE_URL must end in /: ${TAVIMBO_HOME_PAGE_URL}")
+endif()
+# As C string literals: backslashes and quotes escaped.
+foreach(name COPYRIGHT_TEXT CONTACT_MAIL HOME_PAGE_URL)
+  string(REPLACE "\\" "\\\\" _literal "${TAVIMBO_${name}}")
+  string(REPLACE "\"" "\\\"" _literal "${_literal}")
+  set(TAVIMBO_${name}_LITERAL "\"${_literal}\"")
+endforeach()
+
 configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
-message(STATUS "Tavimbo file version ${TAVIMBO_FILE_VERSION}")
+message(STATUS "Tavimbo ${TAVIMBO_PRODUCT_VERSION}, file version ${TAVIMBO_FILE_VERSION}")

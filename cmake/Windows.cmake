@@ -7,8 +7,9 @@ if(MSVC)
 else()
   add_compile_options(-fstack-protector-strong)
   # -static: libstdc++, libgcc and winpthread inside the exe, so that its import table names
-  # only system DLLs. The rest: ASLR with a relocation section, high-entropy VA and DEP.
-  add_link_options(-static -fstack-protector-strong
+  # only system DLLs. The rest: ASLR with a relocation section, high-entropy VA and DEP, and no
+  # link time in the header, so that one commit always builds the same bytes.
+  add_link_options(-static -fstack-protector-strong -Wl,--no-insert-timestamp
                    -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat
                    -Wl,--enable-reloc-section)
 endif()

@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr wchar_t MultipleFilesWarning[] =
-    L"複数のファイルは受け取れません。先頭のファイルを処理します。";
-
 // Taken during static initialisation, before anything in the program can change it.
 const LCID StartLocale = GetThreadLocale();
 
@@ -74,7 +71,7 @@ void TForm1::ReceiveCommandLine() {
         return;
     }
     if (arguments.size() > 2) {
-        application_.ShowPlainMessage(MultipleFilesWarning);
+        application_.ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
     }
     RegisterReceivedFile(*this, arguments[1]);
 }
@@ -98,7 +95,7 @@ void TForm1::WMDropFiles(HDROP drop) {
         return;
     }
     if (count >= 2) {
-        application_.ShowPlainMessage(MultipleFilesWarning);
+        application_.ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
     }
     RegisterReceivedFile(*this, std::move(name));
 }

@@ -21,6 +21,8 @@ std::wstring OutcomeMessage(std::wstring_view label, std::wstring_view particle,
     return text;
 }
 
+} // namespace
+
 std::wstring UpdateQuestion(std::wstring_view label, std::wstring_view fileName) {
     std::wstring text(label);
     text.append(L" には既に ").append(fileName).append(L" が存在します。").append(LineBreak);
@@ -57,8 +59,6 @@ std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path) {
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path) {
     return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
 }
-
-} // namespace
 
 void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath) {

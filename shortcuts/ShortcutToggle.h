@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace shortcuts {
 
@@ -36,6 +37,17 @@ struct ToggleRequest {
     std::wstring exePath;
     std::wstring appTitle;
 };
+
+// The toggle's questions and outcome messages. label names the folder, fileName is the
+// shortcut's file name and path its full path.
+std::wstring UpdateQuestion(std::wstring_view label, std::wstring_view fileName);
+std::wstring OpenFolderQuestion(std::wstring_view label);
+std::wstring UpdatedMessage(std::wstring_view label, std::wstring_view path);
+std::wstring UpdateFailedMessage(std::wstring_view label, std::wstring_view path);
+std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path);
+std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path);
+std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
+std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
 
 // Creates the target's shortcut in the folder, or, when one is there, updates or deletes it
 // as the user answers; reports the outcome and offers to show the folder. lastShortcutPath

@@ -16,13 +16,20 @@ wine_prepare_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 8>"$wine_state.lock"
   flock 8
-  if [ ! -f "$WINEPREFIX/.tavimbo-ready-unmanaged" ]; then
+  if [ ! -f "$WINEPREFIX/.tavimbo-ready-fonts" ]; then
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: their installers would ask questions and nothing here needs them.
     WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
     wineserver -w
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Meiryo UI" /t REG_SZ \
-      /d "IPAGothic" /f >/dev/null 2>&1
+    # Wine has none of the fonts a Japanese Windows draws its texts with: the program's own
+    # "Meiryo UI", "MS UI Gothic", the dialog fonts "MS Shell Dlg" (2), and Tahoma, which Wine's
+    # message boxes and task dialogs take as the message font. Unmapped, they show Japanese as
+    # empty squares in screenshots.
+    local face
+    for face in "Meiryo UI" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+        /d "IPAGothic" /f >/dev/null 2>&1
+    done
     # No window manager runs in the virtual display: a managed window waits about 2 s for one
     # each time it is hidden (every answered box, every closed program). Unmanaged windows do not.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -46,7 +53,7 @@ wine_prepare_prefix() {
     done
     wine_register_shell_recorder
     wineserver -w
-    touch "$WINEPREFIX/.tavimbo-ready-unmanaged"
+    touch "$WINEPREFIX/.tavimbo-ready-fonts"
   fi
   flock -u 8
 }

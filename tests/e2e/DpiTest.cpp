@@ -4,6 +4,7 @@
 #include "tests/e2e/Driver.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,27 @@ TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
     EXPECT_EQ(smallest.cy, app::Scale(280, newDpi));
 }
 
-TEST(Screenshot, MainWindowAtTheScreensResolution) {
+// A picture of one window alone, as the screen shows it, to build/screenshot-<dpi>dpi-<name>.png;
+// the README shows some of them (copied to docs/).
+void Photograph(HWND window, int dpi, const std::wstring& name) {
+    // The pointer far away: no button hovered, no tooltip.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300); // the X server shows what Wine painted a moment later
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const std::filesystem::path picture =
+        BuiltExe().parent_path().parent_path() /
+        (L"screenshot-" + std::to_wstring(dpi) + L"dpi-" + name + L".png");
+    const HostResult shot = RunOnHost(
+        {L"import", L"-window", L"root", L"-crop",
+         std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top) +
+             L"+" + std::to_wstring(rect.left) + L"+" + std::to_wstring(rect.top),
+         L"+repage", UnixPath(picture)});
+    EXPECT_EQ(shot.exitCode, 0) << Narrow(name) << ": " << shot.output;
+}
+
+TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {
     Sandbox sandbox;
     Program program(sandbox.Exe());
     const HWND main = program.MainWindow();
@@ -82,16 +103,34 @@ TEST(Screenshot, MainWindowAtTheScreensResolution) {
     const SIZE smallest = SmallestSize(main);
     EXPECT_EQ(smallest.cx, app::Scale(280, dpi));
     EXPECT_EQ(smallest.cy, app::Scale(280, dpi));
-    SetWindowPos(main, HWND_TOP, 40, 40, app::Scale(280, dpi), app::Scale(280, dpi), 0);
+    SetWindowPos(main, HWND_TOP, 40, 40, app::Scale(320, dpi), app::Scale(300, dpi), 0);
 
-    const std::filesystem::path picture = BuiltExe().parent_path().parent_path() /
-                                          (L"screenshot-" + std::to_wstring(dpi) + L"dpi.png");
-    Sleep(300);
-    const HostResult shot = RunOnHost({L"import", L"-window", L"root", L"-crop",
-                                       std::to_wstring(app::Scale(280, dpi) + 80) + L"x" +
-                                           std::to_wstring(app::Scale(280, dpi) + 80) + L"+0+0",
-                                       UnixPath(picture)});
-    EXPECT_EQ(shot.exitCode, 0) << shot.output;
+    const HWND tabs = FindChild(main, L"SysTabControl32");
+    const wchar_t* const pages[] = {L"sendto", L"settings", L"help"};
+    for (int page = 0; page < 3; ++page) {
+        SelectTab(tabs, page);
+        Photograph(main, dpi, pages[page]);
+    }
+
+    PressKey(main, VK_RETURN, Ctrl);
+    const Box about = WaitForBox(program.Id());
+    ASSERT_TRUE(about) << "no About box";
+    Photograph(about.handle, dpi, L"about");
+    about.Press(IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about.handle); }, 5s));
+
+    // The question before closing, asked once 確認する is ticked.
+    SelectTab(tabs, 1);
+    Click(FindChild(main, L"Button", L"確認する"));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Button_GetCheck(FindChild(main, L"Button", L"確認する")) == BST_CHECKED; },
+        5s));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    const Box question = WaitForBox(program.Id());
+    ASSERT_TRUE(question) << "no question before closing";
+    Photograph(question.handle, dpi, L"question");
+    question.Press(IDYES);
+    EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "tests/e2e/Driver.h"
 #include "Version.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -316,13 +318,53 @@ TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
     }
 }
 
-TEST_F(HelpPage, TheBuiltProgramOpensTheHelpFileTheBuildPlacedBesideIt) {
-    Started app(BuiltExe());
-    ASSERT_NE(app.main, nullptr);
-    Click(Button(app.main, L"ヘルプ表示"));
-    const std::vector<std::wstring> recorded = Recorded(1);
-    ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(RecordedArgument(recorded[0]), (BuiltExe().parent_path() / L"Tavimbo.chm").wstring());
+std::vector<std::wstring> FileNames(const fs::path& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The portable zip as a user meets it: tests/unpack-package unpacks it into a fresh folder.
+TEST_F(HelpPage, TheUnpackedZipOpensItsOwnHelpFileAndKeepsItsSettingsBesideTheProgram) {
+    const fs::path folder = L"C:\\tavimbo-package";
+    ASSERT_EQ(FileNames(folder),
+              (std::vector<std::wstring>{L"CHANGELOG.txt", L"LICENSE.txt", L"README-ja.txt",
+                                         L"Tavimbo.chm", L"Tavimbo.exe"}));
+    // Where a settings file with a relative or misbuilt path would land instead; other runs of
+    // the program may have left one there before, so what counts is that none changes.
+    const std::vector<fs::path> elsewhere = {fs::current_path() / L"Tavimbo.ini",
+                                             fs::path(L"C:\\windows\\Tavimbo.ini"),
+                                             SpecialFolder(CSIDL_APPDATA) + L"Tavimbo.ini",
+                                             SpecialFolder(CSIDL_LOCAL_APPDATA) + L"Tavimbo.ini",
+                                             BuiltExe().parent_path() / L"Tavimbo.ini"};
+    const auto written = [](const fs::path& path) {
+        std::error_code missing;
+        const fs::file_time_type time = fs::last_write_time(path, missing);
+        return missing ? fs::file_time_type::min() : time;
+    };
+    std::vector<fs::file_time_type> before;
+    for (const fs::path& path : elsewhere) {
+        before.push_back(written(path));
+    }
+    {
+        Started app(folder / L"Tavimbo.exe");
+        ASSERT_NE(app.main, nullptr);
+        PressKey(app.main, VK_F1);
+        const std::vector<std::wstring> recorded = Recorded(1);
+        ASSERT_EQ(recorded.size(), 1u);
+        EXPECT_EQ(RecordedArgument(recorded[0]), (folder / L"Tavimbo.chm").wstring());
+        PressKey(app.main, VK_ESCAPE);
+        EXPECT_EQ(app.program.WaitForExit(), 0u);
+    }
+    EXPECT_EQ(FileNames(folder),
+              (std::vector<std::wstring>{L"CHANGELOG.txt", L"LICENSE.txt", L"README-ja.txt",
+                                         L"Tavimbo.chm", L"Tavimbo.exe", L"Tavimbo.ini"}));
+    for (std::size_t i = 0; i < elsewhere.size(); ++i) {
+        EXPECT_TRUE(written(elsewhere[i]) == before[i]) << Narrow(elsewhere[i].wstring());
+    }
 }
 
 TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {

@@ -169,4 +169,13 @@ TEST(SettingsText, InvalidUtf8InAnotherSectionBecomesReplacementCharacters) {
     EXPECT_EQ(file.Text(), L"[Other]\r\nk=\uFFFD(\r\n\r\n[A]\r\nx=1\r\n\r\n");
 }
 
+// A failed comparison of texts shows them as the reader would (tests/WideTextPrinting.h).
+TEST(FailureMessages, ShowWideTextsAsUtf8WithLineBreaksEscaped) {
+    EXPECT_EQ(testing::PrintToString(std::wstring(L"新規 \"送る\"\r\n\U0001F600")),
+              "L\"新規 \\\"送る\\\"\\r\\n\U0001F600\"");
+    EXPECT_EQ(testing::PrintToString(std::wstring_view(L"タビンボ")), "L\"タビンボ\"");
+    const wchar_t* const path = L"C:\\送る";
+    EXPECT_EQ(testing::PrintToString(path), "L\"C:\\\\送る\"");
+}
+
 } // namespace
