@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/Random.h"
+#include "app/StartTrace.h"
 #include "platform/Win32Error.h"
 #include "shortcuts/ShellHelpers.h"
 
@@ -151,6 +152,7 @@ TForm1::TForm1(app::Application& application) : application_(application) {
     pageClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     pageClass.lpszClassName = PageClass;
     RegisterClassExW(&pageClass);
+    app::StartTrace("window-classes");
 
     FileOpenDialog1.Title = L"「送る」を受け取るプログラムを指定";
     FileOpenDialog1.FileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
@@ -166,6 +168,7 @@ TForm1::TForm1(app::Application& application) : application_(application) {
                         DesignBounds.right - DesignBounds.left,
                         DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
+    app::StartTrace("window");
     // The window knows its monitor's resolution only once it exists.
     dpi_ = Dpi();
     if (dpi_ != 96) {
@@ -343,6 +346,7 @@ void TForm1::CreateComponents() {
     }
     // The pages lie over the tab control's display area; the tab control stays beneath them.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    app::StartTrace("pages");
 
     ToolTips = platform::ThrowIfNull(
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -386,8 +390,11 @@ void TForm1::CreateComponents() {
         SendMessageW(ToolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     componentsCreated_ = true;
+    app::StartTrace("components");
     ApplyFont();
+    app::StartTrace("font");
     LayoutComponents();
+    app::StartTrace("layout");
 }
 
 int TForm1::Dpi() const {
@@ -511,11 +518,15 @@ void TForm1::FormCreate() {
         AppMessageFilter(message, handled);
     };
     DragAcceptFiles(handle_, TRUE);
+    app::StartTrace("drop-target");
     LoadSettings();
+    app::StartTrace("settings");
     SessionEnding = false;
     ReceiveCommandLine();
+    app::StartTrace("command-line");
     SelectPage(PageSendTo);
     LastShortcutPath = GetSpecialFolderPath(CSIDL_SENDTO) + L"*.Lnk";
+    app::StartTrace("sendto-path");
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
