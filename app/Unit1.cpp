@@ -169,14 +169,13 @@ TForm1::TForm1(app::Application& application) : application_(application) {
                         DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
     app::StartTrace("window");
-    // The window knows its monitor's resolution only once it exists.
+    // The window knows its monitor's resolution only once it exists. The components got their
+    // font at that resolution on creation; the new size lays them out.
     dpi_ = Dpi();
     if (dpi_ != 96) {
         SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
                      Scaled(DesignBounds.bottom - DesignBounds.top),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ApplyFont();
-        LayoutComponents();
     }
 
     application_.SetMainWindow(handle_,
@@ -194,6 +193,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Show() {
+    // Already done unless the start failed before the settings were applied.
+    LayoutComponents();
     const int command = WindowState == 2   ? SW_SHOWMAXIMIZED
                         : WindowState == 1 ? SW_SHOWMINIMIZED
                                            : SW_SHOWNORMAL;
@@ -393,8 +394,7 @@ void TForm1::CreateComponents() {
     app::StartTrace("components");
     ApplyFont();
     app::StartTrace("font");
-    LayoutComponents();
-    app::StartTrace("layout");
+    // No layout yet: the settings change the size before the window is shown.
 }
 
 int TForm1::Dpi() const {
@@ -520,6 +520,9 @@ void TForm1::FormCreate() {
     DragAcceptFiles(handle_, TRUE);
     app::StartTrace("drop-target");
     LoadSettings();
+    // The window has the size it is shown at: the components are placed once, before any box
+    // of the command line can show.
+    LayoutComponents();
     app::StartTrace("settings");
     SessionEnding = false;
     ReceiveCommandLine();
