@@ -1,6 +1,7 @@
 // The program entry.
 #include "app/Application.h"
 #include "app/ErrorText.h"
+#include "app/StartTrace.h"
 #include "app/Unit1.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
@@ -19,6 +20,7 @@ int ReportFatal(const std::wstring& message) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    app::StartTrace("entry");
     // Only DLLs from System32 from here on: the program is often started from a Downloads
     // folder, where a planted DLL must never be picked up.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -26,10 +28,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const INITCOMMONCONTROLSEX controls{sizeof controls,
                                             ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
+        app::StartTrace("common-controls");
         app::Application application(instance);
+        app::StartTrace("application");
         const platform::ComInitialization com;
+        app::StartTrace("com");
         TForm1 form(application);
         form.Show();
+        app::StartTrace("shown");
         return application.Run();
     } catch (const platform::Error& error) {
         return ReportFatal(error.Message());

@@ -3,6 +3,7 @@
 #include "app/Layout.h"
 #include "app/ModalGuard.h"
 #include "app/Random.h"
+#include "app/StartTrace.h"
 #include "platform/Win32Error.h"
 #include "shortcuts/ShellHelpers.h"
 
@@ -148,6 +149,8 @@ TForm1::TForm1(app::Application& application) : application_(application) {
         static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0)));
     application_.RegisterWindowClass(PageClass, &TForm1::PageProc);
 
+    app::StartTrace("window-classes");
+
     FileOpenDialog1.title = L"「送る」を受け取るプログラムを指定";
     FileOpenDialog1.fileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
     FileOpenDialog1.options = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
@@ -162,14 +165,14 @@ TForm1::TForm1(app::Application& application) : application_(application) {
                         DesignBounds.right - DesignBounds.left,
                         DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
-    // The window knows its monitor's resolution only once it exists.
+    app::StartTrace("window");
+    // The window knows its monitor's resolution only once it exists. The components got their
+    // font at that resolution on creation; the new size lays them out.
     dpi_ = Dpi();
     if (dpi_ != 96) {
         SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
                      Scaled(DesignBounds.bottom - DesignBounds.top),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ApplyFont();
-        LayoutComponents();
     }
 
     application_.SetMainWindow(handle_,
@@ -187,6 +190,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Show() {
+    // Already done unless the start failed before the settings were applied.
+    LayoutComponents();
     const int command = WindowState == 2   ? SW_SHOWMAXIMIZED
                         : WindowState == 1 ? SW_SHOWMINIMIZED
                                            : SW_SHOWNORMAL;
@@ -346,6 +351,7 @@ void TForm1::CreateComponents() {
     }
     // The pages lie over the tab control's display area; the tab control stays beneath them.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    app::StartTrace("pages");
 
     ToolTips = platform::ThrowIfNull(
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -385,8 +391,10 @@ void TForm1::CreateComponents() {
         SendMessageW(ToolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     componentsCreated_ = true;
+    app::StartTrace("components");
     ApplyFont();
-    LayoutComponents();
+    app::StartTrace("font");
+    // No layout yet: the settings change the size before the window is shown.
 }
 
 int TForm1::Dpi() const {
@@ -505,11 +513,18 @@ void TForm1::FormCreate() {
         AppMessageFilter(message, handled);
     };
     DragAcceptFiles(handle_, TRUE);
+    app::StartTrace("drop-target");
     LoadSettings();
+    // The window has the size it is shown at: the components are placed once, before any box
+    // of the command line can show.
+    LayoutComponents();
+    app::StartTrace("settings");
     SessionEnding = false;
     ReceiveCommandLine();
+    app::StartTrace("command-line");
     SelectPage(PageSendTo);
     LastShortcutPath = GetSpecialFolderPath(CSIDL_SENDTO) + L"*.Lnk";
+    app::StartTrace("sendto-path");
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {

@@ -12,7 +12,21 @@ else()
   add_link_options(-static -fstack-protector-strong -Wl,--no-insert-timestamp
                    -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat
                    -Wl,--enable-reloc-section)
+  # Sections that nothing refers to are dropped: most of the GUID tables of libuuid, which
+  # come in whole objects otherwise. A load configuration record is read by the loader, not
+  # by code, so its symbol is kept by name whenever a source defines it.
+  add_link_options(-Wl,--gc-sections -Wl,--undefined=_load_config_used)
 endif()
+
+# For the executable that ships and the benchmark's baseline built like it: libstdc++'s
+# demangler serves only the terminate message on a console, which a GUI program lacks; the
+# link replaces it with a stand-in (app/NoDemangle.cpp).
+function(tavimbo_without_demangler target)
+  if(NOT MSVC)
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/NoDemangle.cpp)
+    target_link_options(${target} PRIVATE -Wl,--wrap=__cxa_demangle)
+  endif()
+endfunction()
 
 # System libraries that Windows always loads from its own folder, plus the common controls
 # that the manifest binds. Anything else is loaded at run time from System32 only.
