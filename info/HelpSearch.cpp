@@ -26,6 +26,11 @@ bool IsShareRoot(const std::wstring& path) {
     return separators <= 1;
 }
 
+// The colon of "C:" at the start of a path, or after the "\\?\" of a long path.
+bool IsDriveColon(const std::wstring& path, std::size_t index) {
+    return index == 1 || (index == 5 && path.starts_with(L"\\\\?\\"));
+}
+
 bool IsDriveRoot(const std::wstring& path) {
     return (path.size() == 2 && path[1] == L':') ||
            (path.size() == 3 && path[1] == L':' && IsSlash(path[2]));
@@ -41,7 +46,9 @@ std::wstring FolderPart(const std::wstring& path) {
     if (last == std::wstring::npos) {
         return {};
     }
-    if (last > 0 && path[last - 1] == L':') {
+    // A colon elsewhere names no drive: keeping the separator after it would make "X:\" its
+    // own folder part, and the help search would never come to an end.
+    if (last > 0 && path[last - 1] == L':' && IsDriveColon(path, last - 1)) {
         return path.substr(0, last + 1);
     }
     return path.substr(0, last);

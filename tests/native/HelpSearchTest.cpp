@@ -34,6 +34,8 @@ TEST(FolderPart, KeepsTheRootSeparatorAndStopsAtRoots) {
         {L"\\\\?\\C:\\", L""},
         {L"Tavimbo.chm", L""},
         {L"C:Tavimbo.chm", L""},
+        {L"C:\\A:\\B", L"C:\\A:"},
+        {L"\\\\server\\share\\a:\\", L"\\\\server\\share\\a:"},
         {L"", L""},
     };
     for (const Case& c : cases) {
@@ -120,6 +122,11 @@ TEST(FindHelpFile, SearchesUpwardsToTheRootOfTheDriveOrShare) {
          {L"C:/Tavimbo.chm"},
          L"C:/Tavimbo.chm",
          {L"C:/A/Tavimbo.chm", L"C:/Tavimbo.chm"}},
+        {"a colon that names no drive",
+         L"\\\\server\\share\\a:\\Tavimbo.exe",
+         {},
+         std::nullopt,
+         {L"\\\\server\\share\\a:\\Tavimbo.chm", L"\\\\server\\share\\Tavimbo.chm"}},
         {"a path with spaces",
          L"C:\\Program Files\\Tavimbo\\Tavimbo.exe",
          {L"C:\\Program Files\\Tavimbo.chm"},
