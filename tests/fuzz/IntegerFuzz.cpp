@@ -26,7 +26,7 @@ std::optional<std::int32_t> Read(std::wstring_view text) {
     return value;
 }
 
-// What the text should read as, from std::from_chars on its digits: leading blanks, a sign,
+// What the text should read as, from std::from_chars on its digits: leading spaces, a sign,
 // "$", "x" or "0x" for up to eight hexadecimal digits as a 32-bit pattern, else a decimal
 // number that fits in 32 bits once its sign is applied.
 std::optional<std::int32_t> Expected(std::string_view text) {
