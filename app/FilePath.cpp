@@ -87,7 +87,10 @@ std::wstring ParentFolder(const std::wstring& path) {
     if (last == std::wstring::npos) {
         return {};
     }
-    if (last > 0 && path[last - 1] == L':') {
+    // Only a drive's colon keeps the separator after it: kept after any other colon, "X:\"
+    // would be its own parent, and the help search would never come to an end.
+    const bool driveColon = last == 2 || (last == 6 && path.starts_with(L"\\\\?\\"));
+    if (driveColon && path[last - 1] == L':') {
         return path.substr(0, last + 1);
     }
     return path.substr(0, last);

@@ -1,12 +1,17 @@
-// A short, bounded fuzz run without libFuzzer: mutations of a few settings files, fed to the
-// same target for the number of seconds given (default 3). The seed can be given second.
+// A short, bounded fuzz run without libFuzzer: every file of a corpus folder is replayed, then
+// mutations of them are fed to the same target for the number of seconds given (default 1).
+// Arguments: CORPUS_FOLDER [SECONDS [SEED]].
 
 #include "tests/fuzz/FuzzTarget.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,15 +20,31 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::vector<std::string> Seeds = {
-    "[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n[POSITION]\r\nTop=0x10\r\nLeft = -$1F\r\n"
-    "State=2\r\n\r\n[MODE]\r\nCloseQuery=1\r\nSaveStatus=x7FFFFFFF\r\n",
-    "; comment\r\nstray\r\n[a]\r\nk\r\n[A]\r\n=v\r\n[]\r\n[b] x\r\n",
-    "\xEF\xBB\xBF[\xE8\xA8\xAD\xE5\xAE\x9A]\nk=\xE9\x80\x81\xF0\x9F\x98\x80\n",
-    "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0-\0"
-    "2\0\x3D\xD8\x00\xDE"s,
-    "\xFE\xFF\0[\0A\0]\0\n\0k\0=\0$\0F"s,
-};
+// The input being tried, shown when a broken property aborts the run.
+const std::string* current = nullptr;
+
+extern "C" void ShowCurrentInput(int) {
+    std::fputs("input:", stderr);
+    for (unsigned char byte : *current) {
+        std::fprintf(stderr, " %02X", byte);
+    }
+    std::fputs("\n", stderr);
+    std::_Exit(1);
+}
+
+void Try(const std::string& input) {
+    current = &input;
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+}
+
+std::vector<std::string> ReadCorpus(const std::filesystem::path& folder) {
+    std::vector<std::string> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        inputs.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return inputs;
+}
 
 const std::vector<std::string> Tokens = {"[",
                                          "]",
@@ -49,9 +70,17 @@ const std::vector<std::string> Tokens = {"[",
                                          "\xDC",
                                          "\xC3",
                                          "\xED\xA0\x80",
-                                         "\xF4\x90\x80\x80"};
+                                         "\xF4\x90\x80\x80",
+                                         "\\",
+                                         "/",
+                                         ":",
+                                         "\"",
+                                         ".",
+                                         "C:\\",
+                                         "\\\\"};
 
-std::string Mutate(std::string input, std::mt19937_64& random) {
+std::string Mutate(std::string input, const std::vector<std::string>& seeds,
+                   std::mt19937_64& random) {
     auto below = [&](std::size_t bound) {
         return bound == 0 ? std::size_t{0} : static_cast<std::size_t>(random() % bound);
     };
@@ -77,7 +106,7 @@ std::string Mutate(std::string input, std::mt19937_64& random) {
             input.insert(at, input.substr(below(input.size() + 1), below(64)));
             break;
         default:
-            input.insert(at, Seeds[below(Seeds.size())].substr(0, below(40)));
+            input.insert(at, seeds[below(seeds.size())].substr(0, below(40)));
             break;
         }
     }
@@ -87,18 +116,31 @@ std::string Mutate(std::string input, std::mt19937_64& random) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const long seconds = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 3;
-    const auto seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261209ull;
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER [SECONDS [SEED]]\n", argv[0]);
+        return 2;
+    }
+    const std::vector<std::string> seeds = ReadCorpus(argv[1]);
+    std::signal(SIGABRT, ShowCurrentInput);
+    for (const std::string& input : seeds) {
+        Try(input);
+    }
+    if (seeds.empty()) {
+        std::fprintf(stderr, "no corpus in %s\n", argv[1]);
+        return 1;
+    }
+    const long seconds = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1;
+    const auto seed = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 20261209ull;
     std::mt19937_64 random(seed);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    std::vector<std::string> pool = Seeds;
+    std::vector<std::string> pool = seeds;
     long runs = 0;
     while (std::chrono::steady_clock::now() < deadline) {
-        std::string input = Mutate(pool[random() % pool.size()], random);
+        std::string input = Mutate(pool[random() % pool.size()], seeds, random);
         if (input.size() > 4096) {
             input.resize(4096);
         }
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+        Try(input);
         if (pool.size() < 256) {
             pool.push_back(std::move(input));
         } else {
@@ -106,7 +148,7 @@ int main(int argc, char** argv) {
         }
         ++runs;
     }
-    std::printf("%ld inputs in %ld s, seed %llu: no fault\n", runs, seconds,
-                static_cast<unsigned long long>(seed));
-    return runs > 0 ? 0 : 1;
+    std::printf("%zu corpus files, then %ld mutations in %ld s, seed %llu: no fault\n",
+                seeds.size(), runs, seconds, static_cast<unsigned long long>(seed));
+    return 0;
 }

@@ -9,19 +9,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "settings fuzz: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Require;
 
 void CheckInteger(std::wstring_view text) {
     // Two fallbacks tell a number from no number; a number must read back from its decimal form.
@@ -35,7 +28,7 @@ void CheckInteger(std::wstring_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes = fuzz::Bytes(data, size);
     const auto encoding = app::DetectByteOrderMark(bytes);
     std::wstring text;
     if (encoding) {
@@ -51,9 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } else {
         // Without a mark the bytes stand for themselves: the ANSI code page needs Windows.
-        for (unsigned char byte : bytes) {
-            text += static_cast<wchar_t>(byte);
-        }
+        text = fuzz::Widened(bytes);
     }
 
     app::IniFile file = app::IniFile::Parse(text);

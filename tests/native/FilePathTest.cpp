@@ -95,6 +95,8 @@ TEST(FilePath, TakesPathsApartByEachRule) {
         {&parent, L"\\\\?\\C:\\", L""},
         {&parent, L"Tavimbo.chm", L""},
         {&parent, L"C:Tavimbo.chm", L""},
+        {&parent, L"C:\\A:\\B", L"C:\\A:"},
+        {&parent, L"\\\\server\\share\\a:\\", L"\\\\server\\share\\a:"},
         {&parent, L"", L""},
         {&quoted, L"C:\\Send To\\", L"\"C:\\Send To\\\""},
     };
