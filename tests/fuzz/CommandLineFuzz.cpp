@@ -3,7 +3,7 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 
-#include "shortcuts/ReceivedPath.h"
+#include "shortcuts/ReceivedFile.h"
 
 #include <algorithm>
 #include <cstdint>

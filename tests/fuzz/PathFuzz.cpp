@@ -5,9 +5,9 @@
 #include "tests/fuzz/FuzzTarget.h"
 
 #include "app/FilePath.h"
-#include "info/HelpSearch.h"
+#include "info/HelpPage.h"
 #include "platform/Error.h"
-#include "shortcuts/ReceivedPath.h"
+#include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShortcutPath.h"
 
 #include <algorithm>
@@ -34,13 +34,12 @@ bool IsSlash(wchar_t c) {
 
 void CheckFileNameAndFolder(const std::wstring& path) {
     const std::wstring name = app::ExtractFileName(path);
-    Require(name == shortcuts::FileNameOf(path), "the two file-name rules disagree");
     Require(path.ends_with(name) && !Holds(name, Delimiters), "the file name is no last component");
     Require(name.size() == path.size() ||
                 Holds(path.substr(path.size() - name.size() - 1, 1), Delimiters),
             "the file name does not start after a delimiter");
 
-    const std::wstring_view folder = shortcuts::FolderPartOf(path);
+    const std::wstring_view folder = app::ExtractFilePath(path);
     Require(path.starts_with(folder) &&
                 (folder.empty() || folder.back() == L'\\' || folder.back() == L':'),
             "the folder part is no prefix ending in a delimiter");
@@ -61,7 +60,7 @@ void CheckFileNameAndFolder(const std::wstring& path) {
 }
 
 void CheckExtension(const std::wstring& path) {
-    const std::wstring_view extension = shortcuts::PathExtension(path);
+    const std::wstring_view extension = app::ExtractFileExtension(path);
     Require(path.ends_with(extension), "the extension is no suffix");
     Require(extension.empty() ||
                 (extension.front() == L'.' && !Holds(extension.substr(1), L".\\:")),
@@ -82,7 +81,7 @@ void CheckExtension(const std::wstring& path) {
 }
 
 void CheckQuoting(const std::wstring& path) {
-    const std::wstring quoted = shortcuts::Quoted(path);
+    const std::wstring quoted = app::Quoted(path);
     Require(quoted == L'"' + path + L'"', "the quoted path is not the path in quotes");
     Require(shortcuts::ExplorerSelectParameters(path) == L"/select," + quoted,
             "Explorer's parameters are not \"/select,\" and the quoted path");
@@ -99,18 +98,18 @@ void CheckShortcutNames(const std::wstring& path) {
     std::wstring base;
     try {
         base = shortcuts::ShortcutBaseName(path, exe, L"Tavimbo");
-        Require(path == exe || !shortcuts::HasInvalidPathCharacters(path),
+        Require(path == exe || !app::HasInvalidPathCharacters(path),
                 "a path with characters not allowed gets a shortcut name");
     } catch (const platform::Error&) {
-        Require(shortcuts::HasInvalidPathCharacters(path), "a valid path is rejected");
+        Require(app::HasInvalidPathCharacters(path), "a valid path is rejected");
         return;
     }
-    const std::wstring_view name = shortcuts::FileNameOf(path);
+    const std::wstring name = app::ExtractFileName(path);
     Require(name.starts_with(base) && (base.size() == name.size() || name[base.size()] == L'.') &&
                 !Holds(name.substr(std::min(base.size() + 1, name.size())), L"."),
             "the base name is not the file name up to its last dot");
 
-    const std::wstring folder(shortcuts::FolderPartOf(path));
+    const std::wstring folder(app::ExtractFilePath(path));
     const std::wstring shortcut = shortcuts::ShortcutPathIn(folder, base);
     Require(shortcut.starts_with(folder) && shortcut.ends_with(L'\\' + base + L".Lnk") &&
                 shortcut.size() <= folder.size() + base.size() + 5,
@@ -132,7 +131,7 @@ std::vector<std::wstring> Components(const std::wstring& path) {
 }
 
 void CheckRoots(const std::wstring& path) {
-    const std::wstring folder = info::FolderPart(path);
+    const std::wstring folder = app::ParentFolder(path);
     if (!folder.empty()) {
         Require(path.starts_with(folder) && folder.size() < path.size(),
                 "the folder part is no shorter prefix");
@@ -151,16 +150,16 @@ void CheckRoots(const std::wstring& path) {
     parts.resize(3, L"x");
     if (parts[0].find(L':') == std::wstring::npos) {
         const std::wstring drive = parts[0].substr(0, 1) + L":\\";
-        Require(info::FolderPart(drive).empty(), "a drive root has a folder part");
-        Require(info::FolderPart(drive.substr(0, 2)).empty(), "a drive alone has a folder part");
-        Require(info::FolderPart(drive + parts[1]) == drive,
+        Require(app::ParentFolder(drive).empty(), "a drive root has a folder part");
+        Require(app::ParentFolder(drive.substr(0, 2)).empty(), "a drive alone has a folder part");
+        Require(app::ParentFolder(drive + parts[1]) == drive,
                 "a folder on a drive is not in its root");
     }
     if (!Holds(parts[0] + parts[1], L"?:")) {
         const std::wstring share = L"\\\\" + parts[0] + L'\\' + parts[1];
-        Require(info::FolderPart(share).empty() && info::FolderPart(share + L'\\').empty(),
+        Require(app::ParentFolder(share).empty() && app::ParentFolder(share + L'\\').empty(),
                 "a share root has a folder part");
-        Require(info::FolderPart(share + L'\\' + parts[2]) == share,
+        Require(app::ParentFolder(share + L'\\' + parts[2]) == share,
                 "a folder on a share is not in its root");
     }
 }
@@ -185,8 +184,8 @@ void CheckHelpSearch(const std::wstring& path, std::size_t foundAt) {
             "the help search does not return the file that exists");
     const std::wstring name = app::ExtractFileName(asked.front());
     for (std::size_t step = 1; step < asked.size(); ++step) {
-        const std::wstring folder = info::FolderPart(asked[step - 1]);
-        const std::wstring parent = info::FolderPart(folder);
+        const std::wstring folder = app::ParentFolder(asked[step - 1]);
+        const std::wstring parent = app::ParentFolder(folder);
         Require(!parent.empty() && folder.starts_with(parent) && parent.size() < folder.size(),
                 "the help search does not go up one folder");
         Require(asked[step].starts_with(parent) && asked[step].ends_with(name) &&
