@@ -54,4 +54,13 @@ std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path
     return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
 }
 
+std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"登録できませんでした。\r\nパスが長すぎます。");
+}
+
+std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path,
+                          L"登録できませんでした。\r\nこの名前は Windows の予約名です。");
+}
+
 } // namespace shortcuts

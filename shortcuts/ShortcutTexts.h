@@ -18,4 +18,9 @@ std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path
 std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
 
+// Refusals before anything is asked or written: a target path too long for the shell link
+// object (path is the target), a shortcut file name Windows takes for a device.
+std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path);
+std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path);
+
 } // namespace shortcuts

@@ -10,9 +10,20 @@ void RunToggle(const ToggleRequest& request, ToggleShell& shell, ToggleDialogs& 
     const std::wstring baseName =
         ShortcutBaseName(request.targetPath, request.exePath, request.appTitle);
     const std::wstring path = ShortcutPathIn(request.folderPath, baseName);
+    const std::wstring& label = request.folderLabel;
+    // Refused before anything is asked: the shell would store a cut or empty target, and a
+    // device name reaches the device, not a file, so neither could be created, updated or
+    // deleted as the messages would say.
+    if (!FitsPathBuffer(request.targetPath)) {
+        dialogs.Tell(PathTooLongMessage(label, request.targetPath));
+        return;
+    }
+    if (IsReservedDeviceName(FileNameOf(path))) {
+        dialogs.Tell(ReservedNameMessage(label, path));
+        return;
+    }
     lastShortcutPath = path;
 
-    const std::wstring& label = request.folderLabel;
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
     auto written = [&] { return shell.WriteShortcut(request.targetPath, path) == 0; };
     if (!shell.FileExists(path)) {

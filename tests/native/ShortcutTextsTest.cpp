@@ -28,6 +28,12 @@ TEST(ShortcutTexts, AreJoinedFromTheirPiecesExactly) {
          L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成しました。"},
         {"M6 create failed", shortcuts::CreateFailedMessage,
          L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成できませんでした。"},
+        {"path too long", shortcuts::PathTooLongMessage,
+         L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n登録できませんでした。\r\n"
+         L"パスが長すぎます。"},
+        {"reserved name", shortcuts::ReservedNameMessage,
+         L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n登録できませんでした。\r\n"
+         L"この名前は Windows の予約名です。"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.text(L"送る", Path), c.expected) << c.name;
