@@ -10,6 +10,13 @@ namespace {
 
 constexpr DWORD PathBufferLength = 261;
 
+// The full form of a path, or the path itself when it has none that fits.
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[PathBufferLength]{};
+    const DWORD length = GetFullPathNameW(path.c_str(), PathBufferLength, full, nullptr);
+    return length == 0 || length >= PathBufferLength ? path : std::wstring(full, length);
+}
+
 } // namespace
 
 std::wstring GetSpecialFolderPath(int folder) {
@@ -45,11 +52,14 @@ std::wstring ResolveShortcutTarget(const std::wstring& path) {
     if (FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
-    link.Link().Resolve(nullptr, SLR_ANY_MATCH);
-    wchar_t target[PathBufferLength]{};
-    WIN32_FIND_DATAW findData{};
-    link.Link().GetPath(target, PathBufferLength - 1, &findData, SLGP_UNCPRIORITY);
-    return target;
+    // The stored target is taken as it is, without Resolve: resolving may search the disks or
+    // the network and show the shell's own windows, for a file that came from anywhere.
+    const std::wstring target = link.Path();
+    // A relative target names a file beside the shortcut, as the shell reads it, never one in
+    // the program's current folder.
+    const std::wstring absolute =
+        shortcuts::TargetAgainstFolder(target, shortcuts::FolderPartOf(FullPath(path)));
+    return absolute == target ? target : FullPath(absolute);
 }
 
 void ShowInExplorer(const std::wstring& path) {
