@@ -4,7 +4,13 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "shortcuts/ReceivedPath.h"
 #include "shortcuts/ShortcutPath.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -48,8 +54,10 @@ std::wstring GetLongPath(const std::wstring& path) {
 }
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
     const platform::ShellLink link;
-    if (FAILED(link.File().Load(path.c_str(), STGM_READ))) {
+    if (!shortcuts::HasSoundItemList(bytes) || FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
     // The stored target is taken as it is, without Resolve: resolving may search the disks or
