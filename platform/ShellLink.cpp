@@ -15,9 +15,30 @@ ShellLink::ShellLink() {
     ThrowIfFailed(object.As(&file_));
 }
 
+std::wstring ShellLink::Path() const {
+    wchar_t path[261]{};
+    // No find-data record: the shell copies a long target's file name into it without bound.
+    link_->GetPath(path, 260, nullptr, SLGP_UNCPRIORITY);
+    return path;
+}
+
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath) const {
     link_->SetPath(target.c_str());
-    return file_->Save(linkPath.c_str(), FALSE);
+    // The object may hold another path than the one given (emptied, cut, its separators
+    // changed) and still report success: then nothing is written.
+    if (Path() != target) {
+        return E_FAIL;
+    }
+    const HRESULT saved = file_->Save(linkPath.c_str(), FALSE);
+    if (saved != S_OK) {
+        return saved;
+    }
+    // Save reports success for a target the shell stored empty or cut.
+    const ShellLink written;
+    if (written.File().Load(linkPath.c_str(), STGM_READ) != S_OK || written.Path() != target) {
+        return E_FAIL;
+    }
+    return S_OK;
 }
 
 } // namespace platform

@@ -17,7 +17,14 @@ public:
     IShellLinkW& Link() const { return *link_.Get(); }
     IPersistFile& File() const { return *file_.Get(); }
 
-    // Writes a shortcut holding only the target path; the result of Save, unchanged.
+    // The target path the object holds ("" when none is a file-system path), read into a
+    // buffer of 261 characters with capacity 260: longer targets come back cut.
+    std::wstring Path() const;
+
+    // Writes a shortcut holding only the target path, then reads the file back with a fresh
+    // object: S_OK only when Save gave S_OK and the file holds the target whole; otherwise
+    // Save's own result or E_FAIL. Nothing is written when the object itself did not take the
+    // target as given.
     HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath) const;
 
 private:

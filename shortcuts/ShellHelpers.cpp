@@ -5,11 +5,24 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShortcutPath.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
 constexpr DWORD PathBufferLength = 261;
+
+// The full form of a path, or the path itself when it has none that fits.
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[PathBufferLength]{};
+    const DWORD length = GetFullPathNameW(path.c_str(), PathBufferLength, full, nullptr);
+    return length == 0 || length >= PathBufferLength ? path : std::wstring(full, length);
+}
 
 } // namespace
 
@@ -42,15 +55,20 @@ std::wstring GetLongPath(const std::wstring& path) {
 }
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
     const platform::ShellLink link;
-    if (FAILED(link.File().Load(path.c_str(), STGM_READ))) {
+    if (!shortcuts::HasSoundItemList(bytes) || FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
-    link.Link().Resolve(nullptr, SLR_ANY_MATCH);
-    wchar_t target[PathBufferLength]{};
-    WIN32_FIND_DATAW findData{};
-    link.Link().GetPath(target, PathBufferLength - 1, &findData, SLGP_UNCPRIORITY);
-    return target;
+    // The stored target is taken as it is, without Resolve: resolving may search the disks or
+    // the network and show the shell's own windows, for a file that came from anywhere.
+    const std::wstring target = link.Path();
+    // A relative target names a file beside the shortcut, as the shell reads it, never one in
+    // the program's current folder.
+    const std::wstring absolute =
+        shortcuts::TargetAgainstFolder(target, app::ExtractFilePath(FullPath(path)));
+    return absolute == target ? target : FullPath(absolute);
 }
 
 namespace {

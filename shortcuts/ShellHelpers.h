@@ -11,8 +11,10 @@ std::wstring GetSpecialFolderPath(int folder);
 // The long form of the path, or the path itself when there is none or it does not fit.
 std::wstring GetLongPath(const std::wstring& path);
 
-// The path a shortcut file points to ("" when that is no file-system path), or the argument
-// itself when the file cannot be read as a shortcut.
+// The path a shortcut file points to ("" when that is no file-system path), a relative one
+// taken from the shortcut's own folder, or the argument itself when the file cannot be read as
+// a shortcut. The target is read as stored, never searched for, so no window opens and no
+// drive is waited on.
 std::wstring ResolveShortcutTarget(const std::wstring& path);
 
 // Starts Explorer with the file selected, or on the folder that should hold it when no file

@@ -60,14 +60,34 @@ std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path
     return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
 }
 
+std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path, L"登録できませんでした。\r\nパスが長すぎます。");
+}
+
+std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path,
+                          L"登録できませんでした。\r\nこの名前は Windows の予約名です。");
+}
+
 void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath) {
     const std::wstring baseName =
         ShortcutBaseName(request.targetPath, request.exePath, request.appTitle);
     const std::wstring path = ShortcutPathIn(request.folderPath, baseName);
+    const std::wstring& label = request.folderLabel;
+    // Refused before anything is asked: the shell would store a cut or empty target, and a
+    // device name reaches the device, not a file, so neither could be created, updated or
+    // deleted as the messages would say.
+    if (!FitsPathBuffer(request.targetPath)) {
+        environment.Tell(PathTooLongMessage(label, request.targetPath));
+        return;
+    }
+    if (IsReservedDeviceName(app::ExtractFileName(path))) {
+        environment.Tell(ReservedNameMessage(label, path));
+        return;
+    }
     lastShortcutPath = path;
 
-    const std::wstring& label = request.folderLabel;
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
     auto written = [&] { return environment.WriteShortcut(request.targetPath, path) == 0; };
     if (!environment.FileExists(path)) {

@@ -20,7 +20,8 @@ public:
     virtual ~ToggleEnvironment() = default;
     // A file, not a folder, exists at the path.
     virtual bool FileExists(const std::wstring& path) = 0;
-    // Writes a fresh shortcut holding only the target path; the result of the save.
+    // Writes a fresh shortcut holding only the target path; 0 only when the save succeeded and
+    // the file reads back with that target.
     virtual long WriteShortcut(const std::wstring& targetPath,
                                const std::wstring& shortcutPath) = 0;
     virtual bool DeleteShortcut(const std::wstring& shortcutPath) = 0;
@@ -48,10 +49,16 @@ std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
+// Refusals before anything is asked or written: a target path too long for the shell link
+// object (path is the target), a shortcut file name Windows takes for a device.
+std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path);
+std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path);
 
 // Creates the target's shortcut in the folder, or, when one is there, updates or deletes it
 // as the user answers; reports the outcome and offers to show the folder. lastShortcutPath
-// takes the shortcut's path as soon as it is known.
+// takes the shortcut's path as soon as it is known. A target too long for the shell link
+// object, or a shortcut file named like a device, is refused with a message before anything is
+// asked, written or deleted; lastShortcutPath then keeps its value.
 void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath);
 

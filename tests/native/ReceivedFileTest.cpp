@@ -91,4 +91,34 @@ TEST(SplitCommandLine, TakesAVeryLongLineWhole) {
     EXPECT_EQ(arguments[2], L"b");
 }
 
+TEST(HasSoundItemList, RefusesSizesThatDoNotEndAtATerminator) {
+    // A header whose flags announce an item list, then the list's size and its items.
+    auto shortcut = [](std::vector<unsigned char> list) {
+        std::vector<unsigned char> bytes(0x4C, 0);
+        bytes[0x14] = 1;
+        bytes.insert(bytes.end(), list.begin(), list.end());
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> bytes;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"one item and the terminator", shortcut({6, 0, 4, 0, 'a', 'b', 0, 0}), true},
+        {"empty list", shortcut({2, 0, 0, 0}), true},
+        {"list size 1", shortcut({1, 0, 4, 0, 'a', 'b', 0, 0}), false},
+        {"list size 3", shortcut({3, 0, 4, 0, 'a', 'b', 0, 0}), false},
+        {"list past the file", shortcut({0xFF, 0xFF, 0, 0}), false},
+        {"item of size 1", shortcut({6, 0, 1, 0, 'a', 'b', 0, 0}), false},
+        {"item past the list", shortcut({6, 0, 9, 0, 'a', 'b', 0, 0}), false},
+        {"cut inside the size", shortcut({6}), false},
+        {"no list announced", std::vector<unsigned char>(0x4C, 0), true},
+        {"shorter than a header", std::vector<unsigned char>(10, 1), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::HasSoundItemList(c.bytes), c.sound) << c.name;
+    }
+}
+
 } // namespace

@@ -90,4 +90,63 @@ TEST(ExplorerSelectParameters, QuotesThePathRightAfterTheComma) {
               L"/select,\"C:\\Send To\\a b.Lnk\"");
 }
 
+TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
+    struct Case {
+        std::wstring fileName;
+        bool reserved;
+    };
+    const Case cases[] = {
+        {L"con.Lnk", true},      {L"CON.Lnk", true},
+        {L"Nul.Lnk", true},      {L"prn", true},
+        {L"aux.txt.Lnk", true},  {L"com1.Lnk", true},
+        {L"COM9.Lnk", true},     {L"lpt1.Lnk", true},
+        {L"LpT9.Lnk", true},     {L"con .Lnk", true},
+        {L"com0.Lnk", false},    {L"com10.Lnk", false},
+        {L"lpt.Lnk", false},     {L"console.Lnk", false},
+        {L"xcon.Lnk", false},    {L" con.Lnk", false},
+        {L"nul_.Lnk", false},    {L"ｃｏｎ.Lnk", false},
+        {L".Lnk", false},        {L"", false},
+        {L"Tavimbo.Lnk", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::IsReservedDeviceName(c.fileName), c.reserved)
+            << testing::PrintToString(c.fileName);
+    }
+}
+
+TEST(FitsPathBuffer, EndsWhereTheShellLinkCouldHaveCutTheTarget) {
+    EXPECT_TRUE(shortcuts::FitsPathBuffer(std::wstring(258, L'x')));
+    EXPECT_FALSE(shortcuts::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_FALSE(shortcuts::FitsPathBuffer(std::wstring(300, L'x')));
+    EXPECT_TRUE(shortcuts::FitsPathBuffer(L""));
+}
+
+TEST(TargetAgainstFolder, ReadsARelativeTargetFromTheShortcutsFolder) {
+    struct Case {
+        std::wstring target;
+        std::wstring folder;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"target.exe", L"C:\\Links\\", L"C:\\Links\\target.exe"},
+        {L"target.exe", L"C:\\Links", L"C:\\Links\\target.exe"},
+        {L"..\\bin\\t.exe", L"C:\\Links\\", L"C:\\Links\\..\\bin\\t.exe"},
+        {L"C:target.exe", L"C:\\Links\\", L"C:\\Links\\target.exe"},
+        {L"c:target.exe", L"C:\\Links\\", L"C:\\Links\\target.exe"},
+        {L"D:target.exe", L"C:\\Links\\", L"D:\\target.exe"},
+        {L"\\Tools\\t.exe", L"D:\\Links\\", L"D:\\Tools\\t.exe"},
+        {L"/Tools/t.exe", L"D:\\Links\\", L"D:/Tools/t.exe"},
+        {L"C:\\Tools\\t.exe", L"D:\\Links\\", L"C:\\Tools\\t.exe"},
+        {L"C:/Tools/t.exe", L"D:\\Links\\", L"C:/Tools/t.exe"},
+        {L"\\\\server\\share\\t.exe", L"D:\\Links\\", L"\\\\server\\share\\t.exe"},
+        {L"", L"D:\\Links\\", L""},
+        {L"t.exe", L"\\\\server\\share\\", L"\\\\server\\share\\t.exe"},
+        {L"t.exe", L"C:", L"C:t.exe"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::TargetAgainstFolder(c.target, c.folder), c.expected)
+            << testing::PrintToString(c.target) << " in " << testing::PrintToString(c.folder);
+    }
+}
+
 } // namespace

@@ -189,6 +189,35 @@ TEST(RunToggle, RejectsInvalidCharactersBeforeAnythingChanges) {
     EXPECT_TRUE(fake.log.empty());
 }
 
+TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
+    const std::wstring longTarget = L"C:\\" + std::wstring(255, L'x') + L".ex";
+    ASSERT_EQ(longTarget.size(), 261U);
+    struct Case {
+        std::wstring target;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {longTarget, L"フォルダ 送る に \r\n" + longTarget +
+                         L"\r\n登録できませんでした。\r\nパスが長すぎます。"},
+        {L"C:\\Data\\Nul.txt", L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\Nul.Lnk\r\n"
+                               L"登録できませんでした。\r\nこの名前は Windows の予約名です。"},
+        {L"C:\\Data\\com1.tar.gz",
+         L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\com1.tar.Lnk"
+         L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。"},
+    };
+    for (const Case& c : cases) {
+        for (const bool exists : {false, true}) {
+            Fake fake;
+            fake.exists = exists;
+            std::wstring last = L"before";
+            shortcuts::RunToggle(Request(c.target), fake, last);
+            EXPECT_EQ(fake.log, std::vector<std::wstring>{Tell(c.message)})
+                << testing::PrintToString(c.target);
+            EXPECT_EQ(last, L"before");
+        }
+    }
+}
+
 TEST(RunToggle, AFailingShellLinkEndsTheToggleAfterTheShortcutPathIsKnown) {
     for (const bool exists : {false, true}) {
         Fake fake;

@@ -1,7 +1,12 @@
 #include "shortcuts/ReceivedFile_win.h"
 
+#include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShortcutPath.h"
+#include "shortcuts/ShortcutToggle.h"
+#include "tests/e2e/MalformedShortcuts.h"
 
 #include <windows.h>
 
@@ -10,6 +15,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
+#include <set>
 #include <vector>
 
 namespace {
@@ -134,6 +142,14 @@ protected:
         return path;
     }
 
+    std::wstring WriteBytes(const wchar_t* name, const e2e::Bytes& bytes) const {
+        const std::filesystem::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path.wstring();
+    }
+
     static std::wstring ShortPath(const std::wstring& path) {
         wchar_t shortPath[MAX_PATH]{};
         GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
@@ -176,6 +192,144 @@ TEST_F(ReceivedTarget, IsTheFileItselfWhenItIsNoShortcut) {
     const std::wstring fake = Write(L"Not A Shortcut.lnk", "plain text");
     EXPECT_EQ(shortcuts::ReceivedTarget(fake), fake);
     EXPECT_EQ(shortcuts::ReceivedTarget(ShortPath(fake)), fake);
+}
+
+// A received shortcut taken through the program's own steps, the real shell link object
+// included, into a SendTo folder of the test's own; every update is answered Yes.
+class Receiver final : public shortcuts::ToggleEnvironment {
+public:
+    explicit Receiver(std::filesystem::path sendTo) : sendTo_(std::move(sendTo)) {
+        std::filesystem::create_directories(sendTo_);
+    }
+
+    // The messages told, or the error raised; target is what the program read. A target
+    // registered once before is only read: writing it again would prove nothing new.
+    std::vector<std::wstring> Receive(const std::wstring& shortcut) {
+        told_.clear();
+        target = L"";
+        try {
+            target = shortcuts::ReceivedTarget(shortcut);
+            if (!seen_.insert(target).second) {
+                return told_;
+            }
+            std::wstring last;
+            shortcuts::RunToggle(
+                {sendTo_.wstring(), L"送る", target, L"C:\\Tavimbo.exe", L"Tavimbo"}, *this, last);
+        } catch (const platform::Error& error) {
+            told_.push_back(L"error " + error.Message());
+        }
+        return told_;
+    }
+
+    // Every shortcut now in the folder holds the target read, whole; then the folder is
+    // emptied for the next one.
+    void ExpectOnlyWholeTargets(const std::string& name) {
+        for (const auto& entry : std::filesystem::directory_iterator(sendTo_)) {
+            const platform::ShellLink written;
+            ASSERT_EQ(written.File().Load(entry.path().c_str(), STGM_READ), S_OK) << name;
+            EXPECT_EQ(written.Path(), target) << name;
+            EXPECT_TRUE(shortcuts::FitsPathBuffer(target)) << name;
+            EXPECT_EQ(told_, std::vector<std::wstring>{shortcuts::CreatedMessage(
+                                 L"送る", entry.path().wstring())})
+                << name;
+            std::filesystem::remove(entry.path());
+        }
+    }
+
+    std::wstring target;
+
+private:
+    bool FileExists(const std::wstring& path) override { return ::FileExists(path); }
+    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
+        return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
+    }
+    bool DeleteShortcut(const std::wstring& shortcutPath) override {
+        return DeleteFileW(shortcutPath.c_str()) != FALSE;
+    }
+    int Ask(const std::wstring&, unsigned flags) override {
+        return flags == shortcuts::QuestionYesNoCancel ? shortcuts::AnswerYes : shortcuts::AnswerNo;
+    }
+    void Tell(const std::wstring& message) override { told_.push_back(message); }
+    void ShowInExplorer(const std::wstring&) override {}
+
+    std::filesystem::path sendTo_;
+    std::vector<std::wstring> told_;
+    std::set<std::wstring> seen_;
+};
+
+TEST_F(ReceivedTarget, CraftedTargetsAreRegisteredWholeOrRefused) {
+    const std::wstring relative = Write(L"relative target.exe", "MZ");
+    const std::string leaf = folder_.filename().string();
+    const std::string tooLong = "C:\\" + std::string(256, 'x');
+    const std::string longName = "C:\\" + std::string(289, 'n') + ".exe";
+    const std::wstring sendTo = (folder_ / L"SendTo").wstring() + L"\\";
+    const std::wstring relativeCreated =
+        shortcuts::CreatedMessage(L"送る", sendTo + L"relative target.Lnk");
+    struct Case {
+        const char* name;
+        e2e::Bytes shortcut;
+        std::vector<std::wstring> told; // not checked when empty
+        std::wstring target;            // not checked when empty
+    };
+    const Case cases[] = {
+        {"relative",
+         e2e::ShortcutWithLocalPath("relative target.exe"),
+         {relativeCreated},
+         relative},
+        {"relative to the drive",
+         e2e::ShortcutWithLocalPath("C:relative target.exe"),
+         {relativeCreated},
+         relative},
+        {"relative through the parent",
+         e2e::ShortcutWithLocalPath("..\\" + leaf + "\\relative target.exe"),
+         {relativeCreated},
+         relative},
+        {"259 characters",
+         e2e::ShortcutWithLocalPath(tooLong),
+         {shortcuts::PathTooLongMessage(L"送る", std::wstring(tooLong.begin(), tooLong.end()))},
+         L""},
+        {"file name of 293 characters", e2e::ShortcutWithLocalPath(longName), {}, L""},
+        {"device name",
+         e2e::ShortcutWithLocalPath("C:\\Data\\con.txt"),
+         {shortcuts::ReservedNameMessage(L"送る", sendTo + L"con.Lnk")},
+         L""},
+        {"invalid character",
+         e2e::ShortcutWithLocalPath("C:\\Data\\a|b.exe"),
+         {L"error Invalid characters in path"},
+         L""},
+        {"unterminated", e2e::ShortcutWithLocalPath("C:\\Data\\open", false), {}, L""},
+    };
+    for (const Case& c : cases) {
+        Receiver receiver(folder_ / L"SendTo"); // one each: the same target recurs
+        const std::vector<std::wstring> told =
+            receiver.Receive(WriteBytes(L"crafted.lnk", c.shortcut));
+        if (!c.target.empty()) {
+            EXPECT_EQ(receiver.target, c.target) << c.name;
+        }
+        if (!c.told.empty()) {
+            EXPECT_EQ(told, c.told) << c.name;
+        }
+        receiver.ExpectOnlyWholeTargets(c.name);
+    }
+}
+
+TEST_F(ReceivedTarget, MalformedShortcutsNeverRegisterACutTarget) {
+    const std::wstring seedPath = ShortcutTo(L"seed.lnk", program_);
+    std::ifstream file(std::filesystem::path(seedPath), std::ios::binary);
+    const e2e::Bytes seed{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_GT(seed.size(), 76U);
+    const std::vector<e2e::MalformedShortcut> shortcuts = e2e::MalformedShortcuts(seed, 300);
+    ASSERT_GE(shortcuts.size(), 1000U);
+    Receiver receiver(folder_ / L"SendTo");
+    int registered = 0;
+    for (const e2e::MalformedShortcut& shortcut : shortcuts) {
+        const std::vector<std::wstring> told =
+            receiver.Receive(WriteBytes(L"received.lnk", shortcut.bytes));
+        registered += told.size() == 1 && told[0].ends_with(L"新規作成しました。") ? 1 : 0;
+        receiver.ExpectOnlyWholeTargets(shortcut.name);
+    }
+    std::cout << shortcuts.size() << " malformed shortcuts of a " << seed.size() << "-byte one, "
+              << registered << " distinct targets registered\n";
 }
 
 } // namespace

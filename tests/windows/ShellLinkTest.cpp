@@ -36,10 +36,7 @@ protected:
 std::wstring ReadTarget(const std::filesystem::path& link) {
     const platform::ShellLink reader;
     EXPECT_EQ(reader.File().Load(link.c_str(), STGM_READ), S_OK);
-    wchar_t path[261]{};
-    WIN32_FIND_DATAW data{};
-    reader.Link().GetPath(path, 260, &data, SLGP_UNCPRIORITY);
-    return path;
+    return reader.Path();
 }
 
 TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
@@ -61,6 +58,15 @@ TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
     ASSERT_EQ(platform::ShellLink().SaveTarget(target_.wstring(), link_.wstring()), S_OK);
     ASSERT_EQ(platform::ShellLink().SaveTarget(other.wstring(), link_.wstring()), S_OK);
     EXPECT_EQ(ReadTarget(link_), other.wstring());
+}
+
+TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
+    // The shell link object reports success for targets it stores cut or empty.
+    for (const size_t length : {260U, 300U}) {
+        std::wstring target = folder_.wstring() + L"\\";
+        target += std::wstring(length - target.size() - 4, L'x') + L".txt";
+        EXPECT_NE(platform::ShellLink().SaveTarget(target, link_.wstring()), S_OK) << length;
+    }
 }
 
 TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
