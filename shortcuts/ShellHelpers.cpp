@@ -8,9 +8,6 @@
 #include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShortcutPath.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -22,6 +19,22 @@ std::wstring FullPath(const std::wstring& path) {
     wchar_t full[PathBufferLength]{};
     const DWORD length = GetFullPathNameW(path.c_str(), PathBufferLength, full, nullptr);
     return length == 0 || length >= PathBufferLength ? path : std::wstring(full, length);
+}
+
+// The start of a file, as far as a shortcut's header and item list can reach: the list's size
+// is a 16-bit word after a header of 0x4C bytes. Empty when the file cannot be read.
+std::vector<unsigned char> ShortcutHead(const std::wstring& path) {
+    std::vector<unsigned char> bytes(0x4C + 2 + 0xFFFF);
+    const platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read,
+                           nullptr)) {
+        read = 0;
+    }
+    bytes.resize(read);
+    return bytes;
 }
 
 } // namespace
@@ -55,10 +68,8 @@ std::wstring GetLongPath(const std::wstring& path) {
 }
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
     const platform::ShellLink link;
-    if (!shortcuts::HasSoundItemList(bytes) || FAILED(link.File().Load(path.c_str(), STGM_READ))) {
+    if (!shortcuts::HasSoundItemList(ShortcutHead(path)) || FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
     // The stored target is taken as it is, without Resolve: resolving may search the disks or
