@@ -101,7 +101,7 @@ template <class Action> bool RetryWhileShared(Action action) {
 // Reads the whole file; the system's error code when that fails.
 DWORD ReadWholeFile(const std::wstring& path, DWORD share, std::string& bytes) {
     const platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return GetLastError();
     }

@@ -29,8 +29,8 @@ std::vector<unsigned char> ShortcutHead(const std::wstring& path) {
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD read = 0;
-    if (!file || !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read,
-                           nullptr)) {
+    if (!file ||
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
         read = 0;
     }
     bytes.resize(read);
@@ -69,7 +69,8 @@ std::wstring GetLongPath(const std::wstring& path) {
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
     const platform::ShellLink link;
-    if (!shortcuts::HasSoundItemList(ShortcutHead(path)) || FAILED(link.File().Load(path.c_str(), STGM_READ))) {
+    if (!shortcuts::HasSoundItemList(ShortcutHead(path)) ||
+        FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
     // The stored target is taken as it is, without Resolve: resolving may search the disks or
