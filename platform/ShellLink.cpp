@@ -5,6 +5,20 @@
 #include <shlguid.h>
 
 namespace platform {
+namespace {
+
+// The object stores a target in its full form, with Windows' own separators: that is the same
+// target, as long as nothing of it is lost.
+bool HoldsTarget(const std::wstring& stored, const std::wstring& target) {
+    if (stored == target) {
+        return true;
+    }
+    wchar_t full[261]{};
+    const DWORD length = GetFullPathNameW(target.c_str(), 261, full, nullptr);
+    return length != 0 && length < 261 && stored == std::wstring(full, length);
+}
+
+} // namespace
 
 ShellLink::ShellLink() {
     Microsoft::WRL::ComPtr<IUnknown> object;
@@ -24,9 +38,9 @@ std::wstring ShellLink::Path() const {
 
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath) const {
     link_->SetPath(target.c_str());
-    // The object may hold another path than the one given (emptied, cut, its separators
-    // changed) and still report success: then nothing is written.
-    if (Path() != target) {
+    // The object may hold another path than the one given (emptied or cut) and still report
+    // success: then nothing is written.
+    if (!HoldsTarget(Path(), target)) {
         return E_FAIL;
     }
     const HRESULT saved = file_->Save(linkPath.c_str(), FALSE);
@@ -35,7 +49,8 @@ HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& li
     }
     // Save reports success for a target the shell stored empty or cut.
     const ShellLink written;
-    if (written.File().Load(linkPath.c_str(), STGM_READ) != S_OK || written.Path() != target) {
+    if (written.File().Load(linkPath.c_str(), STGM_READ) != S_OK ||
+        !HoldsTarget(written.Path(), target)) {
         return E_FAIL;
     }
     return S_OK;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -58,6 +59,13 @@ TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
     ASSERT_EQ(platform::ShellLink().SaveTarget(target_.wstring(), link_.wstring()), S_OK);
     ASSERT_EQ(platform::ShellLink().SaveTarget(other.wstring(), link_.wstring()), S_OK);
     EXPECT_EQ(ReadTarget(link_), other.wstring());
+}
+
+TEST_F(ShellLinkTest, ATargetWithSlashesIsSavedInItsFullForm) {
+    std::wstring slashed = target_.wstring();
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    ASSERT_EQ(platform::ShellLink().SaveTarget(slashed, link_.wstring()), S_OK);
+    EXPECT_EQ(ReadTarget(link_), target_.wstring());
 }
 
 TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
