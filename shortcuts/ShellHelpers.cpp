@@ -8,6 +8,7 @@
 #include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShortcutPath.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -57,14 +58,47 @@ std::wstring GetSpecialFolderPath(int folder) {
     return result;
 }
 
-std::wstring GetLongPath(const std::wstring& path) {
+namespace {
+
+// For a file on a server that does not answer, the long form may take the network's own time
+// out, far longer than anyone waits for a box: it is asked on a thread of its own, and given up
+// after a while. The thread and the caller share the request; whoever ends last frees it.
+struct LongPathRequest {
+    std::wstring path;
     wchar_t buffer[PathBufferLength]{};
-    const DWORD length = GetLongPathNameW(path.c_str(), buffer, PathBufferLength);
-    // A result at or above the capacity is the size needed: the buffer was left untouched.
-    if (length == 0 || length >= PathBufferLength) {
+    DWORD length = 0;
+};
+
+constexpr DWORD LongPathWait = 3000;
+
+DWORD WINAPI FindLongPath(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<LongPathRequest>> request(
+        static_cast<std::shared_ptr<LongPathRequest>*>(parameter));
+    LongPathRequest& asked = **request;
+    asked.length = GetLongPathNameW(asked.path.c_str(), asked.buffer, PathBufferLength);
+    return 0;
+}
+
+} // namespace
+
+std::wstring GetLongPath(const std::wstring& path) {
+    const auto request = std::make_shared<LongPathRequest>();
+    request->path = path;
+    auto threadsShare = std::make_unique<std::shared_ptr<LongPathRequest>>(request);
+    const platform::UniqueHandle thread(
+        CreateThread(nullptr, 0, &FindLongPath, threadsShare.get(), 0, nullptr));
+    if (!thread) {
         return path;
     }
-    return std::wstring(buffer, length);
+    threadsShare.release(); // the thread's now
+    if (WaitForSingleObject(thread.get(), LongPathWait) != WAIT_OBJECT_0) {
+        return path;
+    }
+    // A result at or above the capacity is the size needed: the buffer was left untouched.
+    if (request->length == 0 || request->length >= PathBufferLength) {
+        return path;
+    }
+    return std::wstring(request->buffer, request->length);
 }
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
