@@ -5,17 +5,18 @@
 #include <shlguid.h>
 
 namespace platform {
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[261]{};
+    const DWORD length = GetFullPathNameW(path.c_str(), 261, full, nullptr);
+    return length == 0 || length >= 261 ? path : std::wstring(full, length);
+}
+
 namespace {
 
 // The object stores a target in its full form, with Windows' own separators: that is the same
 // target, as long as nothing of it is lost.
 bool HoldsTarget(const std::wstring& stored, const std::wstring& target) {
-    if (stored == target) {
-        return true;
-    }
-    wchar_t full[261]{};
-    const DWORD length = GetFullPathNameW(target.c_str(), 261, full, nullptr);
-    return length != 0 && length < 261 && stored == std::wstring(full, length);
+    return stored == target || stored == FullPath(target);
 }
 
 } // namespace

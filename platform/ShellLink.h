@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// The full form of a path, as the shell link object stores a target, or the path itself when it
+// has none that fits in 260 characters.
+std::wstring FullPath(const std::wstring& path);
+
 // A fresh shell link object with the two interfaces the program uses. Creating it or getting
 // either interface raises an Error when it fails.
 class ShellLink {

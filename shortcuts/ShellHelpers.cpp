@@ -15,13 +15,6 @@ namespace {
 
 constexpr DWORD PathBufferLength = 261;
 
-// The full form of a path, or the path itself when it has none that fits.
-std::wstring FullPath(const std::wstring& path) {
-    wchar_t full[PathBufferLength]{};
-    const DWORD length = GetFullPathNameW(path.c_str(), PathBufferLength, full, nullptr);
-    return length == 0 || length >= PathBufferLength ? path : std::wstring(full, length);
-}
-
 // The start of a file, as far as a shortcut's header and item list can reach: the list's size
 // is a 16-bit word after a header of 0x4C bytes. Empty when the file cannot be read.
 std::vector<unsigned char> ShortcutHead(const std::wstring& path) {
@@ -113,8 +106,8 @@ std::wstring ResolveShortcutTarget(const std::wstring& path) {
     // A relative target names a file beside the shortcut, as the shell reads it, never one in
     // the program's current folder.
     const std::wstring absolute =
-        shortcuts::TargetAgainstFolder(target, app::ExtractFilePath(FullPath(path)));
-    return absolute == target ? target : FullPath(absolute);
+        shortcuts::TargetAgainstFolder(target, app::ExtractFilePath(platform::FullPath(path)));
+    return absolute == target ? target : platform::FullPath(absolute);
 }
 
 namespace {
