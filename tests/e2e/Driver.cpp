@@ -224,8 +224,8 @@ Box WaitForBox(DWORD processId, Duration timeout, HWND except) {
     if (dialog == nullptr) {
         return {};
     }
-    // Let the dialog finish filling in its controls.
-    Sleep(100);
+    // Only visible dialogs are found, and a dialog is shown after WM_INITDIALOG has filled in
+    // its controls: the box can be read at once.
     return ReadBox(dialog);
 }
 
