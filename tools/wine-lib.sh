@@ -4,6 +4,11 @@
 
 wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wine}
+# With TAVIMBO_DPI, a prefix of its own beside it that runs at that resolution, with its own
+# wineserver and display.
+if [ -n "${TAVIMBO_DPI:-}" ]; then
+  export WINEPREFIX=${WINEPREFIX%/}-${TAVIMBO_DPI}dpi
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine mirrors shortcuts on the Desktop and in the Start menu as Linux menu entries, icons and
 # .desktop files in the real home folder; nothing run here may write there.
