@@ -30,8 +30,8 @@ std::wstring CreateFailedText(const std::wstring& label, const std::wstring& pat
 // Waits for the program's next box, checks its caption and exact text, and presses a button.
 void Answer(const Program& program, const std::wstring& text, int button);
 
-// No box of the program shows up within the time.
-void ExpectNoBox(const Program& program, Duration wait = 1500ms);
+// No box of the program shows up within the time; a box that follows another comes at once.
+void ExpectNoBox(const Program& program, Duration wait = 500ms);
 
 // What a shortcut file holds, read by a fresh shell link object of the test's own.
 struct LinkContent {
