@@ -5,7 +5,6 @@
 #include "app/Random.h"
 #include "app/StartTrace.h"
 #include "platform/Win32Error.h"
-#include "shortcuts/ShellHelpers.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -129,6 +128,13 @@ const PageSpec Pages[PageCount] = {
 void Place(HWND window, const app::Rect& rect) {
     SetWindowPos(window, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What DragAcceptFiles does, without loading shell32 for it at every start and close.
+void AcceptDroppedFiles(HWND window, bool accept) {
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE,
+                      accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR{WS_EX_ACCEPTFILES});
 }
 
 using GetDpiForWindowFunction = UINT WINAPI(HWND);
@@ -512,7 +518,7 @@ void TForm1::FormCreate() {
     application_.OnMessage = [this](MSG& message, bool& handled) {
         AppMessageFilter(message, handled);
     };
-    DragAcceptFiles(handle_, TRUE);
+    AcceptDroppedFiles(handle_, true);
     app::StartTrace("drop-target");
     LoadSettings();
     // The window has the size it is shown at: the components are placed once, before any box
@@ -523,8 +529,10 @@ void TForm1::FormCreate() {
     ReceiveCommandLine();
     app::StartTrace("command-line");
     SelectPage(PageSendTo);
-    LastShortcutPath = GetSpecialFolderPath(CSIDL_SENDTO) + L"*.Lnk";
-    app::StartTrace("sendto-path");
+    // None handled for the button yet, whatever the command line did: it opens the SendTo
+    // folder, whose path it finds when pressed (the shell is not loaded for it at start).
+    LastShortcutPath.clear();
+    app::StartTrace("first-page");
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
@@ -537,7 +545,7 @@ void TForm1::FormCloseQuery(bool& canClose) {
         return;
     }
     SaveSettings();
-    DragAcceptFiles(handle_, FALSE);
+    AcceptDroppedFiles(handle_, false);
 }
 
 bool TForm1::RunCloseQuery() {

@@ -28,11 +28,33 @@ function(tavimbo_without_demangler target)
   endif()
 endfunction()
 
+# shell32, with the shlwapi and shcore that it brings, is a good part of a start under Wine,
+# for functions that run only once a file is dropped or received or a button is pressed. So it
+# is a delay import, loaded by the first call; being one of Windows' known DLLs, it still comes
+# from System32 only. MinGW makes its import library from the functions called
+# (shell32-delayed.def).
+if(MSVC)
+  set(tavimbo_shell32 shell32 delayimp)
+else()
+  set(tavimbo_shell32 ${CMAKE_BINARY_DIR}/libshell32_delayed.a)
+  add_custom_command(OUTPUT ${tavimbo_shell32}
+                     COMMAND ${CMAKE_DLLTOOL} --input-def ${CMAKE_CURRENT_LIST_DIR}/shell32-delayed.def
+                             --output-delaylib ${tavimbo_shell32}
+                     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/shell32-delayed.def VERBATIM)
+  add_custom_target(shell32_delayed DEPENDS ${tavimbo_shell32})
+endif()
+
 # System libraries that Windows always loads from its own folder, plus the common controls
 # that the manifest binds. Anything else is loaded at run time from System32 only.
 function(tavimbo_link_windows target)
   target_link_libraries(${target} PUBLIC
-    kernel32 user32 gdi32 shell32 ole32 oleaut32 advapi32 shlwapi comctl32 uuid)
+    kernel32 user32 gdi32 ${tavimbo_shell32} ole32 oleaut32 advapi32 shlwapi comctl32 uuid)
+  if(MSVC)
+    # 4199: a program that calls nothing of shell32 has nothing to delay.
+    target_link_options(${target} PUBLIC /DELAYLOAD:shell32.dll /IGNORE:4199)
+  else()
+    add_dependencies(${target} shell32_delayed)
+  endif()
 endfunction()
 
 # MinGW: the load configuration record of app/LoadConfig.cpp (DependentLoadFlags), kept

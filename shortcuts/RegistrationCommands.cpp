@@ -53,7 +53,9 @@ void TForm1::ButtonSelectFolderClick() {
 }
 
 void TForm1::ButtonOpenSendToFolderClick() {
-    ShowInExplorer(LastShortcutPath);
+    ShowInExplorer(LastShortcutPath.empty()
+                       ? GetSpecialFolderPath(shortcuts::SendToFolder.id) + L"*.Lnk"
+                       : LastShortcutPath);
 }
 
 void TForm1::ButtonDeskTopClick() {
