@@ -1,7 +1,8 @@
 // The program entry.
-#include "app/Application.h"
-#include "app/ErrorText.h"
-#include "app/StartTrace.h"
+#include "services/AppInfo.h"
+#include "services/Application_win.h"
+#include "services/ErrorText.h"
+#include "services/StartTrace_win.h"
 #include "app/Unit1.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
@@ -13,14 +14,15 @@ namespace {
 // An error that escapes the entry itself ends the program; the application object may be
 // gone by then, so the box stands alone.
 int ReportFatal(const std::wstring& message) {
-    MessageBoxW(nullptr, app::ErrorReportText(message).c_str(), AppTitle.data(), MB_ICONERROR);
+    MessageBoxW(nullptr, services::ErrorReportText(message).c_str(), services::AppTitle.data(),
+                MB_ICONERROR);
     return 1;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    app::StartTrace("entry");
+    services::StartTrace("entry");
     // Only DLLs from System32 from here on: the program is often started from a Downloads
     // folder, where a planted DLL must never be picked up.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -28,14 +30,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const INITCOMMONCONTROLSEX controls{sizeof controls,
                                             ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        app::StartTrace("common-controls");
-        app::Application application(instance);
-        app::StartTrace("application");
+        services::StartTrace("common-controls");
+        services::Application application(instance);
+        services::StartTrace("application");
         const platform::ComInitialization com;
-        app::StartTrace("com");
-        TForm1 form(application);
-        form.Show();
-        app::StartTrace("shown");
+        services::StartTrace("com");
+        app::TForm1 Form1(application);
+        Form1.Show();
+        services::StartTrace("shown");
         return application.Run();
     } catch (const platform::Error& error) {
         return ReportFatal(error.Message());

@@ -1,10 +1,14 @@
 #include "app/Unit1.h"
 
 #include "app/Layout.h"
-#include "app/ModalGuard.h"
-#include "app/Random.h"
-#include "app/StartTrace.h"
+#include "info/AboutBox_win.h"
+#include "info/HelpPage_win.h"
 #include "platform/Win32Error.h"
+#include "services/AppInfo.h"
+#include "services/ModalGuard_win.h"
+#include "services/Random.h"
+#include "services/StartTrace_win.h"
+#include "shortcuts/ReceivedFile_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -12,10 +16,10 @@
 #include <array>
 #include <iterator>
 
+namespace app {
+
+// Windows is ending the session: the close asks no question.
 bool SessionEnding = false;
-std::wstring TargetPath;
-std::wstring LastShortcutPath;
-TForm1* Form1 = nullptr;
 
 namespace {
 
@@ -125,7 +129,7 @@ const PageSpec Pages[PageCount] = {
     {&TForm1::TabSheetHelp, L"ヘルプ"},
 };
 
-void Place(HWND window, const app::Rect& rect) {
+void Place(HWND window, const Rect& rect) {
     SetWindowPos(window, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -146,8 +150,8 @@ bool IsAltGrDown() {
 
 } // namespace
 
-TForm1::TForm1(app::Application& application) : application_(application) {
-    Form1 = this;
+TForm1::TForm1(services::Application& application)
+    : Registration(application, Shortcuts), application_(application) {
     const HINSTANCE module = application_.Module();
 
     application_.RegisterWindowClass(
@@ -155,13 +159,7 @@ TForm1::TForm1(app::Application& application) : application_(application) {
         static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(2), IMAGE_ICON, 16, 16, 0)));
     application_.RegisterWindowClass(PageClass, &TForm1::PageProc);
 
-    app::StartTrace("window-classes");
-
-    FileOpenDialog1.title = L"「送る」を受け取るプログラムを指定";
-    FileOpenDialog1.fileTypes = {{L"Exe", L"*.exe"}, {L"All", L"*.*"}};
-    FileOpenDialog1.options = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST;
-    FileOpenDialog2.title = L"「送る」を受け取るフォルダを指定（新規作成も可）";
-    FileOpenDialog2.options = FOS_PICKFOLDERS | FOS_CREATEPROMPT;
+    services::StartTrace("window-classes");
 
     // WS_EX_COMPOSITED paints the window and all its children through one back buffer, so
     // nothing flickers while the window is resized.
@@ -171,7 +169,7 @@ TForm1::TForm1(app::Application& application) : application_(application) {
                         DesignBounds.right - DesignBounds.left,
                         DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
-    app::StartTrace("window");
+    services::StartTrace("window");
     // The window knows its monitor's resolution only once it exists. The components got their
     // font at that resolution on creation; the new size lays them out.
     dpi_ = Dpi();
@@ -189,9 +187,6 @@ TForm1::TForm1(app::Application& application) : application_(application) {
 TForm1::~TForm1() {
     if (IsWindow(handle_)) {
         DestroyWindow(handle_);
-    }
-    if (Form1 == this) {
-        Form1 = nullptr;
     }
 }
 
@@ -357,7 +352,7 @@ void TForm1::CreateComponents() {
     }
     // The pages lie over the tab control's display area; the tab control stays beneath them.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    app::StartTrace("pages");
+    services::StartTrace("pages");
 
     ToolTips = platform::ThrowIfNull(
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -397,9 +392,9 @@ void TForm1::CreateComponents() {
         SendMessageW(ToolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     componentsCreated_ = true;
-    app::StartTrace("components");
+    services::StartTrace("components");
     ApplyFont();
-    app::StartTrace("font");
+    services::StartTrace("font");
     // No layout yet: the settings change the size before the window is shown.
 }
 
@@ -418,7 +413,7 @@ int TForm1::Dpi() const {
 }
 
 int TForm1::Scaled(int length) const {
-    return app::Scale(length, dpi_);
+    return Scale(length, dpi_);
 }
 
 void TForm1::ApplyFont() {
@@ -464,18 +459,17 @@ void TForm1::LayoutComponents() {
 
     RECT display = client;
     TabCtrl_AdjustRect(PageControl1, FALSE, &display);
-    const app::Rect pageRect{0, 0, display.right - display.left, display.bottom - display.top};
+    const Rect pageRect{0, 0, display.right - display.left, display.bottom - display.top};
     for (const PageSpec& page : Pages) {
         MoveWindow(this->*page.member, display.left, display.top, pageRect.Width(),
                    pageRect.Height(), FALSE);
     }
 
     const int inset = Scaled(PanelInset);
-    const app::Rect panelArea = app::Inset(pageRect, inset, inset, inset, inset);
+    const Rect panelArea = Inset(pageRect, inset, inset, inset, inset);
     auto groupBoxRect = [&](const GroupBoxSpec& group) {
-        return app::Inset(
-            app::GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, group.row), 0,
-            Scaled(group.topMargin), 0, 0);
+        return Inset(GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, group.row), 0,
+                     Scaled(group.topMargin), 0, 0);
     };
     for (const GroupBoxSpec* group : {&StartupGroup, &OnCloseGroup}) {
         Place(this->*group->member, groupBoxRect(*group));
@@ -484,17 +478,16 @@ void TForm1::LayoutComponents() {
     // A group box's client area lies below its caption and inside its frame.
     const int frame = Scaled(2);
     for (const Component& component : Components) {
-        app::Rect area = panelArea;
+        Rect area = panelArea;
         if (component.group != nullptr) {
-            const app::Rect inside = app::Inset(groupBoxRect(*component.group), frame,
-                                                textHeight_ + frame, frame, frame);
-            area = app::Inset(inside, inset, inset, inset, inset);
+            const Rect inside =
+                Inset(groupBoxRect(*component.group), frame, textHeight_ + frame, frame, frame);
+            area = Inset(inside, inset, inset, inset, inset);
         }
-        const app::Rect cell =
-            app::GridCell(area, component.panel->Columns(), component.panel->Rows(),
-                          component.column, component.row);
+        const Rect cell = GridCell(area, component.panel->Columns(), component.panel->Rows(),
+                                   component.column, component.row);
         const int margin = Scaled(ControlInset);
-        Place(this->*component.member, app::Inset(cell, margin, margin, margin, margin));
+        Place(this->*component.member, Inset(cell, margin, margin, margin, margin));
     }
     if (IsWindowVisible(handle_)) {
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
@@ -506,40 +499,41 @@ void TForm1::FormResize() {
     GetClientRect(PageControl1, &client);
     // The tab height follows the font, so that the captions fit at every resolution.
     SendMessageW(PageControl1, TCM_SETITEMSIZE, 0,
-                 MAKELPARAM(app::TabWidth(client.right, PageCount), textHeight_ + Scaled(6)));
+                 MAKELPARAM(TabWidth(client.right, PageCount), textHeight_ + Scaled(6)));
 }
 
 void TForm1::FormCreate() {
     LARGE_INTEGER counter{};
-    app::Randomize(QueryPerformanceCounter(&counter) ? static_cast<std::uint64_t>(counter.QuadPart)
-                                                     : GetTickCount64());
-    application_.SetTitle(std::wstring(AppTitle));
+    services::Randomize(QueryPerformanceCounter(&counter)
+                            ? static_cast<std::uint64_t>(counter.QuadPart)
+                            : GetTickCount64());
+    application_.SetTitle(std::wstring(services::AppTitle));
     SetWindowTextW(handle_, application_.Title().c_str());
     application_.OnMessage = [this](MSG& message, bool& handled) {
         AppMessageFilter(message, handled);
     };
     AcceptDroppedFiles(handle_, true);
-    app::StartTrace("drop-target");
+    services::StartTrace("drop-target");
     LoadSettings();
     // The window has the size it is shown at: the components are placed once, before any box
     // of the command line can show.
     LayoutComponents();
-    app::StartTrace("settings");
+    services::StartTrace("settings");
     SessionEnding = false;
-    ReceiveCommandLine();
-    app::StartTrace("command-line");
+    shortcuts::ReceiveCommandLine(application_, Shortcuts, GetCommandLineW());
+    services::StartTrace("command-line");
     SelectPage(PageSendTo);
     // None handled for the button yet, whatever the command line did: it opens the SendTo
     // folder, whose path it finds when pressed (the shell is not loaded for it at start).
-    LastShortcutPath.clear();
-    app::StartTrace("first-page");
+    Shortcuts.LastShortcutPath.clear();
+    services::StartTrace("first-page");
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
     if (SessionEnding) {
         SessionEnding = false;
     } else if (Button_GetCheck(CheckBoxCloseQuery) == BST_CHECKED &&
-               application_.ShowMessageBox(std::wstring(CloseQuestion),
+               application_.ShowMessageBox(std::wstring(services::CloseQuestion),
                                            MB_YESNO | MB_ICONQUESTION) == IDNO) {
         canClose = false;
         return;
@@ -575,18 +569,18 @@ void TForm1::RunClick(int id) {
     }
 }
 
-void TForm1::RunMenuCommand(app::MenuCommand command) {
+void TForm1::RunMenuCommand(MenuCommand command) {
     switch (command) {
-    case app::MenuCommand::Help:
+    case MenuCommand::Help:
         RunCommand([this] { ButtonHelpClick(); });
         break;
-    case app::MenuCommand::About:
+    case MenuCommand::About:
         RunCommand([this] { ButtonAboutClick(); });
         break;
-    case app::MenuCommand::Properties:
+    case MenuCommand::Properties:
         RunCommand([this] { ButtonPropertiesClick(); });
         break;
-    case app::MenuCommand::Close:
+    case MenuCommand::Close:
         RunCommand([this] { Close1Click(); });
         break;
     }
@@ -595,7 +589,7 @@ void TForm1::RunMenuCommand(app::MenuCommand command) {
 bool TForm1::RunCommand(const std::function<void()>& command) {
     // A command's box or dialog runs a message loop of its own, through which clicks posted to
     // the window still arrive: they must not start a second command inside the first.
-    if (app::ModalGuard::AnyOpen()) {
+    if (services::ModalGuard::AnyOpen()) {
         return false;
     }
     application_.Guard(command);
@@ -659,11 +653,11 @@ bool TForm1::PreTranslateMessage(MSG& message) {
         return false;
     }
     if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
-        const app::ModifierKeys modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
-                                          GetKeyState(VK_MENU) < 0, IsAltGrDown()};
-        const auto value = app::ShortcutValue(static_cast<unsigned>(message.wParam), modifiers);
+        const ModifierKeys modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                                     GetKeyState(VK_MENU) < 0, IsAltGrDown()};
+        const auto value = ShortcutValue(static_cast<unsigned>(message.wParam), modifiers);
         if (value) {
-            if (const app::MenuItem* item = app::FindShortcut(*value)) {
+            if (const MenuItem* item = FindShortcut(*value)) {
                 RunMenuCommand(item->command);
                 return true;
             }
@@ -684,3 +678,79 @@ bool TForm1::PreTranslateMessage(MSG& message) {
     }
     return IsDialogMessageW(handle_, &message) != FALSE;
 }
+
+void TForm1::LoadSettings() {
+    const settings::FormSettings loaded = settingsFile_.Load(handle_, WindowState);
+    WindowState = loaded.windowState;
+    Button_SetCheck(CheckBoxCloseQuery, loaded.closeQuery ? BST_CHECKED : BST_UNCHECKED);
+    Button_SetCheck(CheckBoxSaveStatus, loaded.saveStatus ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void TForm1::SaveSettings() {
+    settingsFile_.Save(handle_, Button_GetCheck(CheckBoxCloseQuery) == BST_CHECKED,
+                       Button_GetCheck(CheckBoxSaveStatus) == BST_CHECKED);
+}
+
+void TForm1::ButtonSendToClick() {
+    Registration.RegisterSelf(shortcuts::SendToFolder);
+}
+
+void TForm1::ButtonSelectProgramClick() {
+    Registration.RegisterProgram();
+}
+
+void TForm1::ButtonSelectFolderClick() {
+    Registration.RegisterFolder();
+}
+
+void TForm1::ButtonOpenSendToFolderClick() {
+    Registration.OpenSendToFolder();
+}
+
+void TForm1::ButtonDeskTopClick() {
+    Registration.RegisterSelf(shortcuts::DesktopFolder);
+}
+
+void TForm1::ButtonStartMenuClick() {
+    Registration.RegisterSelf(shortcuts::ProgramsFolder);
+}
+
+void TForm1::ButtonStartUpClick() {
+    Registration.RegisterSelf(shortcuts::StartupFolder);
+}
+
+void TForm1::AppMessageFilter(MSG& message, bool& handled) {
+    // A drop reaches the window through the hook, which brings a minimised window back first.
+    if (message.hwnd != handle_ || message.message != WM_DROPFILES) {
+        return;
+    }
+    SendMessageW(handle_, WM_DROPFILES, message.wParam, message.lParam);
+    application_.Restore();
+    handled = true;
+}
+
+void TForm1::WMDropFiles(HDROP drop) {
+    shortcuts::ReceiveDroppedFiles(application_, Shortcuts, drop);
+}
+
+void TForm1::ButtonHelpClick() {
+    info::ShowHelp(application_, handle_);
+}
+
+void TForm1::ButtonAboutClick() {
+    info::ShowAboutBox(application_, handle_);
+}
+
+void TForm1::ButtonPropertiesClick() {
+    info::ShowFileProperties(handle_, services::Application::ExeName());
+}
+
+void TForm1::ButtonDonationClick() {
+    info::OpenDonationPage(handle_);
+}
+
+void TForm1::ButtonHomeSiteClick() {
+    info::OpenHomePage(handle_);
+}
+
+} // namespace app

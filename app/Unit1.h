@@ -3,23 +3,22 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include "app/AppInfo.h"
-#include "app/Application.h"
 #include "app/ShortcutKeys.h"
-#include "platform/FileOpenDialog.h"
 #include "platform/Handles.h"
+#include "services/Application_win.h"
+#include "settings/FormSettings_win.h"
+#include "shortcuts/RegistrationCommands_win.h"
+#include "shortcuts/ShortcutToggle.h"
 
 #include <functional>
-#include <string>
 
-// Unit-level state, empty or false at start and alive as long as the process.
-extern bool SessionEnding;            // Windows is ending the session
-extern std::wstring TargetPath;       // the path last picked or received
-extern std::wstring LastShortcutPath; // the path of the last shortcut handled
+namespace app {
 
+// The main window: its components and their layout, keys and closing. Each button's handler
+// calls the feature that does the work.
 class TForm1 {
 public:
-    explicit TForm1(app::Application& application);
+    explicit TForm1(services::Application& application);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -45,7 +44,6 @@ public:
     void SaveSettings();
 
     // Shortcut management.
-    void ToggleShortcut(int folder, std::wstring folderLabel, std::wstring targetPath);
     void ButtonSendToClick();
     void ButtonSelectProgramClick();
     void ButtonSelectFolderClick();
@@ -55,7 +53,6 @@ public:
     void ButtonStartUpClick();
 
     // Receiving files.
-    void ReceiveCommandLine();
     void AppMessageFilter(MSG& message, bool& handled);
     void WMDropFiles(HDROP drop);
 
@@ -91,9 +88,11 @@ public:
     HWND ButtonDonation = nullptr;
     HWND ButtonHomeSite = nullptr;
     HWND ToolTips = nullptr;
-    // The registration commands show them; fileName holds the last pick.
-    platform::FileOpenRequest FileOpenDialog1;
-    platform::FileOpenRequest FileOpenDialog2;
+
+    // What the shortcut commands remember (the path last picked or received, the last shortcut
+    // handled), and the commands themselves with their file dialogs.
+    shortcuts::ShortcutState Shortcuts;
+    shortcuts::RegistrationCommands Registration;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -120,7 +119,7 @@ private:
     void PressEnter();
     void UpdateDefaultButton(HWND focused);
 
-    app::Application& application_;
+    services::Application& application_;
     HWND handle_ = nullptr;
     HWND savedFocus_ = nullptr;
     int dpi_ = 96;
@@ -128,10 +127,7 @@ private:
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
     platform::UniqueFont font_;
-    // The settings file could not be read at start: this run never rewrites it, and the first
-    // save reports the error instead.
-    bool keepSettingsFile_ = false;
-    DWORD settingsReadError_ = ERROR_SUCCESS;
+    settings::FormSettingsFile settingsFile_;
 };
 
-extern TForm1* Form1;
+} // namespace app

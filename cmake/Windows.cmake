@@ -20,10 +20,10 @@ endif()
 
 # For the executable that ships and the benchmark's baseline built like it: libstdc++'s
 # demangler serves only the terminate message on a console, which a GUI program lacks; the
-# link replaces it with a stand-in (app/NoDemangle.cpp).
+# link replaces it with a stand-in (NoDemangle.cpp).
 function(tavimbo_without_demangler target)
   if(NOT MSVC)
-    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/NoDemangle.cpp)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/NoDemangle.cpp)
     target_link_options(${target} PRIVATE -Wl,--wrap=__cxa_demangle)
   endif()
 endfunction()
@@ -57,11 +57,11 @@ function(tavimbo_link_windows target)
   endif()
 endfunction()
 
-# MinGW: the load configuration record of app/LoadConfig.cpp (DependentLoadFlags), kept
+# MinGW: the load configuration record of LoadConfig.cpp (DependentLoadFlags), kept
 # through --gc-sections and LTO, and pointed to after the link, which GNU ld does not do.
 function(tavimbo_load_config target)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
-  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/LoadConfig.cpp)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/LoadConfig.cpp)
   target_link_options(${target} PRIVATE -Wl,--require-defined=_load_config_used -Wl,-Map=${map})
   add_custom_command(TARGET ${target} POST_BUILD
                      COMMAND ${CMAKE_SOURCE_DIR}/tools/fill-load-config $<TARGET_FILE:${target}> ${map}

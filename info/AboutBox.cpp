@@ -1,6 +1,6 @@
 #include "info/AboutBox.h"
 
-#include "app/AppInfo.h"
+#include "services/AppInfo.h"
 
 #include <algorithm>
 
@@ -20,15 +20,15 @@ int Scaled(int units, int unitSize, int divisor) {
 
 std::wstring AboutText(const AboutFacts& facts) {
     const std::wstring lines[] = {
-        facts.title + L" " + std::wstring(AppVersion) + L" (" + facts.fileVersion +
+        facts.title + L" " + std::wstring(services::AppVersion) + L" (" + facts.fileVersion +
             L") Release Build",
         facts.exePath,
         L"CurrentScreen " + std::to_wstring(facts.screenWidth) + L" x " +
             std::to_wstring(facts.screenHeight),
         L"",
-        std::wstring(CopyrightText),
-        std::wstring(ContactMail),
-        std::wstring(HomePageUrl),
+        std::wstring(services::CopyrightText),
+        std::wstring(services::ContactMail),
+        std::wstring(services::HomePageUrl),
         L"",
         facts.clockText,
     };

@@ -1,8 +1,7 @@
 #include "info/AboutBox_win.h"
 
-#include "app/ModalGuard.h"
-#include "app/Random.h"
-#include "app/Unit1.h"
+#include "services/ModalGuard_win.h"
+#include "services/Random.h"
 #include "info/AboutBox.h"
 #include "info/UkraineClock_win.h"
 #include "platform/SystemLibrary.h"
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+namespace info {
 namespace {
 
 // Control ids as in Windows' own message boxes.
@@ -28,6 +28,8 @@ struct alignas(4) AboutTemplate {
 };
 
 struct AboutBox {
+    const services::Application& application;
+    HWND mainWindow;
     std::wstring text;
     platform::UniqueFont font;
     HWND button = nullptr;
@@ -41,7 +43,7 @@ int AverageCharWidth(HDC context) {
     return (alphabet.cx / 26 + 1) / 2;
 }
 
-void Place(HWND window, const info::Placement& placement) {
+void Place(HWND window, const Placement& placement) {
     SetWindowPos(window, nullptr, placement.left, placement.top, placement.width, placement.height,
                  SWP_NOZORDER);
 }
@@ -57,12 +59,12 @@ HWND CreateChild(HWND dialog, const wchar_t* windowClass, const wchar_t* text, D
 
 // poOwnerFormCenter: the box belongs to the application, so it is centred over the main
 // window, kept within that window's monitor.
-void CenterOverMainWindow(HWND dialog, SIZE size) {
+void CenterOverMainWindow(HWND dialog, HWND mainWindow, SIZE size) {
     RECT owner{};
-    GetWindowRect(Form1->Handle(), &owner);
+    GetWindowRect(mainWindow, &owner);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Form1->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const LONG left = owner.left + (owner.right - owner.left - size.cx) / 2;
     const LONG top = owner.top + (owner.bottom - owner.top - size.cy) / 2;
@@ -73,7 +75,7 @@ void CenterOverMainWindow(HWND dialog, SIZE size) {
 }
 
 void BuildAboutBox(HWND dialog, AboutBox& box) {
-    SetWindowTextW(dialog, app::Application::Instance().Title().c_str());
+    SetWindowTextW(dialog, box.application.Title().c_str());
 
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -93,9 +95,9 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
         GetTextMetricsW(context.get(), &textMetrics);
         averageCharWidth = AverageCharWidth(context.get());
     }
-    const info::AboutLayout layout =
-        info::LayOutAbout(textRect.right, textRect.bottom, GetSystemMetrics(SM_CXICON),
-                          averageCharWidth, textMetrics.tmHeight);
+    const AboutLayout layout =
+        LayOutAbout(textRect.right, textRect.bottom, GetSystemMetrics(SM_CXICON), averageCharWidth,
+                    textMetrics.tmHeight);
 
     const HWND icon = CreateChild(dialog, L"Static", nullptr, SS_ICON, IconId, font);
     SendMessageW(
@@ -111,7 +113,8 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
     RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    CenterOverMainWindow(dialog, {frame.right - frame.left, frame.bottom - frame.top});
+    CenterOverMainWindow(dialog, box.mainWindow,
+                         {frame.right - frame.left, frame.bottom - frame.top});
     SetFocus(box.button);
 }
 
@@ -120,8 +123,8 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        app::Application::Instance().Guard(
-            [&] { BuildAboutBox(dialog, *reinterpret_cast<AboutBox*>(lParam)); });
+        box = reinterpret_cast<AboutBox*>(lParam);
+        box->application.Guard([&] { BuildAboutBox(dialog, *box); });
         return FALSE; // the focus is set
     case WM_ERASEBKGND:
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE); // the paint covers all of it
@@ -186,7 +189,7 @@ void AboutBoxPaint(HWND sender) {
     const HDC canvas = BeginPaint(sender, &paint);
     RECT client{};
     GetClientRect(sender, &client);
-    const info::Gradient gradient = info::GradientFor(app::RandomBelow(0xFFFFFF));
+    const Gradient gradient = GradientFor(services::RandomBelow(0xFFFFFF));
     TRIVERTEX corners[2] = {
         {client.left, client.top, gradient.from.red, gradient.from.green, gradient.from.blue, 0},
         {client.right, client.bottom, gradient.to.red, gradient.to.green, gradient.to.blue, 0},
@@ -199,19 +202,20 @@ void AboutBoxPaint(HWND sender) {
     EndPaint(sender, &paint);
 }
 
-void TForm1::ButtonAboutClick() {
-    info::AboutFacts facts;
-    facts.title = application_.Title();
-    facts.exePath = app::Application::ExeName();
+void ShowAboutBox(const services::Application& application, HWND mainWindow) {
+    AboutFacts facts;
+    facts.title = application.Title();
+    facts.exePath = services::Application::ExeName();
     facts.fileVersion = GetFileVersionText(facts.exePath);
     facts.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     facts.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     facts.clockText = UkraineTimeText();
 
-    AboutBox box;
-    box.text = info::AboutText(facts);
+    AboutBox box{application, mainWindow, AboutText(facts), {}, nullptr};
     AboutTemplate frame;
-    const app::ModalGuard modal(handle_);
-    DialogBoxIndirectParamW(application_.Module(), &frame.header, handle_, AboutBoxProc,
+    const services::ModalGuard modal(mainWindow);
+    DialogBoxIndirectParamW(application.Module(), &frame.header, mainWindow, AboutBoxProc,
                             reinterpret_cast<LPARAM>(&box));
 }
+
+} // namespace info

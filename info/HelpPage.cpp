@@ -1,6 +1,6 @@
 #include "info/HelpPage.h"
 
-#include "app/FilePath.h"
+#include "services/FilePath.h"
 #include "platform/Error.h"
 
 namespace info {
@@ -11,7 +11,7 @@ constexpr std::size_t MaxPath = 260;
 } // namespace
 
 std::wstring HelpFileName(const std::wstring& exePath) {
-    return app::ChangeFileExtension(exePath, L".chm");
+    return services::ChangeFileExtension(exePath, L".chm");
 }
 
 std::optional<std::wstring>
@@ -25,18 +25,18 @@ FindHelpFile(const std::wstring& exePath,
         if (candidate.size() >= MaxPath && candidate.rfind(L"\\\\?\\", 0) != 0) {
             throw platform::Error(L"The specified path is too long");
         }
-        const std::wstring parent = app::ParentFolder(app::ParentFolder(candidate));
+        const std::wstring parent = services::ParentFolder(services::ParentFolder(candidate));
         if (parent.empty()) {
             return std::nullopt;
         }
         const std::wstring separator =
             parent.back() == L'\\' || parent.back() == L'/' ? L"" : L"\\";
-        candidate = parent + separator + app::ExtractFileName(candidate);
+        candidate = parent + separator + services::ExtractFileName(candidate);
     }
 }
 
 std::wstring HelpFileNotFoundText(const std::wstring& exePath) {
-    return L"HelpFile Not Found.\r\n\r\n" + app::ExtractFileName(HelpFileName(exePath));
+    return L"HelpFile Not Found.\r\n\r\n" + services::ExtractFileName(HelpFileName(exePath));
 }
 
 } // namespace info

@@ -1,10 +1,11 @@
 #include "info/HelpPage_win.h"
 
-#include "app/FilePath.h"
-#include "app/Unit1.h"
+#include "services/FilePath.h"
 #include "info/HelpPage.h"
+#include "services/AppInfo.h"
 #include "platform/Handles.h"
 
+namespace info {
 namespace {
 
 bool IsExistingFile(const std::wstring& path) {
@@ -39,32 +40,29 @@ SHELLEXECUTEINFOW FilePropertiesRequest(HWND owner, const std::wstring& path) {
     return request;
 }
 
-bool ShowFileProperties(const std::wstring& path) {
-    SetWindowPos(Form1->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SHELLEXECUTEINFOW request = FilePropertiesRequest(Form1->Handle(), path);
+bool ShowFileProperties(HWND mainWindow, const std::wstring& path) {
+    SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SHELLEXECUTEINFOW request = FilePropertiesRequest(mainWindow, path);
     const bool shown = ShellExecuteExW(&request) != FALSE;
     const platform::UniqueHandle process(request.hProcess);
     return shown;
 }
 
-void TForm1::ButtonHelpClick() {
-    const std::wstring exePath = app::Application::ExeName();
-    if (const auto helpFile = info::FindHelpFile(exePath, IsExistingFile)) {
-        OpenWithShell(handle_, app::Quoted(*helpFile));
+void ShowHelp(const services::Application& application, HWND owner) {
+    const std::wstring exePath = services::Application::ExeName();
+    if (const auto helpFile = FindHelpFile(exePath, IsExistingFile)) {
+        OpenWithShell(owner, services::Quoted(*helpFile));
     } else {
-        application_.ShowPlainMessage(info::HelpFileNotFoundText(exePath));
+        application.ShowPlainMessage(HelpFileNotFoundText(exePath));
     }
 }
 
-void TForm1::ButtonPropertiesClick() {
-    ShowFileProperties(app::Application::ExeName());
+void OpenHomePage(HWND owner) {
+    OpenWithShell(owner, std::wstring(services::HomePageUrl));
 }
 
-void TForm1::ButtonDonationClick() {
-    OpenWithShell(handle_, std::wstring(HomePageUrl) + L"software/index3.html");
+void OpenDonationPage(HWND owner) {
+    OpenWithShell(owner, std::wstring(services::HomePageUrl) + L"software/index3.html");
 }
 
-void TForm1::ButtonHomeSiteClick() {
-    OpenWithShell(handle_, std::wstring(HomePageUrl));
-}
+} // namespace info

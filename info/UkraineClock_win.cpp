@@ -44,8 +44,8 @@ Instant UtcNow() {
     return Instant(FileTimeEpoch) + milliseconds{static_cast<std::int64_t>(ticks / 10000)};
 }
 
-} // namespace info
-
 std::wstring UkraineTimeText() {
     return info::UkraineClockText(info::UtcNow(), info::UkraineDateNames());
 }
+
+} // namespace info

@@ -17,7 +17,7 @@ DateNames UkraineDateNames();
 // The system clock's UTC reading.
 Instant UtcNow();
 
-} // namespace info
-
 // The greeting and the current date and time in Ukraine, for the About box.
 std::wstring UkraineTimeText();
+
+} // namespace info

@@ -51,32 +51,4 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
     }
 }
 
-bool HasSoundItemList(const std::vector<unsigned char>& shortcut) {
-    constexpr std::size_t listAt = 0x4C; // right after the header
-    auto word = [&](std::size_t at) {
-        return static_cast<std::size_t>(shortcut[at] | (shortcut[at + 1] << 8));
-    };
-    if (shortcut.size() < listAt || (shortcut[0x14] & 1) == 0) {
-        return true;
-    }
-    if (shortcut.size() < listAt + 2) {
-        return false;
-    }
-    const std::size_t end = listAt + 2 + word(listAt);
-    if (end > shortcut.size()) {
-        return false;
-    }
-    for (std::size_t item = listAt + 2; item + 2 <= end;) {
-        const std::size_t size = word(item);
-        if (size == 0) {
-            return item + 2 == end;
-        }
-        if (size < 2) {
-            return false;
-        }
-        item += size;
-    }
-    return false;
-}
-
 } // namespace shortcuts

@@ -1,29 +1,28 @@
 #include "shortcuts/ReceivedFile_win.h"
 
-#include "app/FilePath.h"
-#include "app/Unit1.h"
+#include "services/FilePath.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
 #include "shortcuts/ReceivedFile.h"
-#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShellHelpers_win.h"
 #include "shortcuts/ShortcutFolders.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include <cwchar>
 
+namespace shortcuts {
 namespace {
 
 // Taken during static initialisation, before anything in the program can change it.
 const LCID StartLocale = GetThreadLocale();
 
-void RegisterReceivedFile(TForm1& form, std::wstring path) {
-    TargetPath = shortcuts::ReceivedTarget(std::move(path));
-    form.ToggleShortcut(shortcuts::SendToFolder.id, std::wstring(shortcuts::SendToFolder.label),
-                        TargetPath);
+void RegisterReceivedFile(const services::Application& application, ShortcutState& state,
+                          std::wstring path) {
+    state.TargetPath = ReceivedTarget(std::move(path));
+    ToggleShortcut(application, state, SendToFolder, state.TargetPath);
 }
 
 } // namespace
-
-namespace shortcuts {
 
 std::wstring LinguisticLowerCase(const std::wstring& text) {
     // Windows refuses to map an empty text.
@@ -56,46 +55,39 @@ std::wstring FirstDroppedName(HDROP drop) {
 }
 
 std::wstring ReceivedTarget(std::wstring path) {
-    if (LinguisticLowerCase(std::wstring(app::ExtractFileExtension(path))) != L".lnk") {
+    if (LinguisticLowerCase(std::wstring(services::ExtractFileExtension(path))) != L".lnk") {
         return path;
     }
     return GetLongPath(ResolveShortcutTarget(path));
 }
 
-} // namespace shortcuts
-
-void TForm1::ReceiveCommandLine() {
-    const std::vector<std::wstring> arguments = shortcuts::SplitCommandLine(GetCommandLineW());
+void ReceiveCommandLine(const services::Application& application, ShortcutState& state,
+                        std::wstring_view commandLine) {
+    const std::vector<std::wstring> arguments = SplitCommandLine(commandLine);
     // The first argument is the program itself.
     if (arguments.size() < 2) {
         return;
     }
     if (arguments.size() > 2) {
-        application_.ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
+        application.ShowPlainMessage(std::wstring(MultipleFilesWarning));
     }
-    RegisterReceivedFile(*this, arguments[1]);
+    RegisterReceivedFile(application, state, arguments[1]);
 }
 
-void TForm1::AppMessageFilter(MSG& message, bool& handled) {
-    if (message.hwnd != handle_ || message.message != WM_DROPFILES) {
-        return;
-    }
-    SendMessageW(handle_, WM_DROPFILES, message.wParam, message.lParam);
-    application_.Restore();
-    handled = true;
-}
-
-void TForm1::WMDropFiles(HDROP drop) {
+void ReceiveDroppedFiles(const services::Application& application, ShortcutState& state,
+                         HDROP drop) {
     const platform::DropHandle owner(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     // A drop whose name cannot be read is released and otherwise ignored: there is nothing
     // to register, and the warning would promise a first file that never comes.
-    std::wstring name = shortcuts::FirstDroppedName(drop);
+    std::wstring name = FirstDroppedName(drop);
     if (name.empty()) {
         return;
     }
     if (count >= 2) {
-        application_.ShowPlainMessage(std::wstring(shortcuts::MultipleFilesWarning));
+        application.ShowPlainMessage(std::wstring(MultipleFilesWarning));
     }
-    RegisterReceivedFile(*this, std::move(name));
+    RegisterReceivedFile(application, state, std::move(name));
 }
+
+} // namespace shortcuts

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "services/Application_win.h"
+#include "shortcuts/ShortcutToggle.h"
+
 #include <string>
+#include <string_view>
 
 namespace shortcuts {
 
@@ -16,5 +20,13 @@ std::wstring FirstDroppedName(HDROP drop);
 // What a received path stands for: a shortcut file's target in its long form, any other path
 // exactly as received.
 std::wstring ReceivedTarget(std::wstring path);
+
+// A file named on the command line (the first argument after the program) or dropped on the
+// window gets its shortcut in SendTo; more than one is warned of, and the first is taken.
+void ReceiveCommandLine(const services::Application& application, ShortcutState& state,
+                        std::wstring_view commandLine);
+// Releases the drop whatever happens.
+void ReceiveDroppedFiles(const services::Application& application, ShortcutState& state,
+                         HDROP drop);
 
 } // namespace shortcuts

@@ -1,7 +1,7 @@
 #include "shortcuts/ShortcutToggle.h"
 
-#include "app/FilePath.h"
-#include "shortcuts/ShortcutPath.h"
+#include "services/FilePath.h"
+#include "shortcuts/ShortcutFile.h"
 
 namespace shortcuts {
 namespace {
@@ -78,11 +78,11 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
     // Refused before anything is asked: the shell would store a cut or empty target, and a
     // device name reaches the device, not a file, so neither could be created, updated or
     // deleted as the messages would say.
-    if (!FitsPathBuffer(request.targetPath)) {
+    if (!services::FitsPathBuffer(request.targetPath)) {
         environment.Tell(PathTooLongMessage(label, request.targetPath));
         return;
     }
-    if (IsReservedDeviceName(app::ExtractFileName(path))) {
+    if (services::IsReservedDeviceName(services::ExtractFileName(path))) {
         environment.Tell(ReservedNameMessage(label, path));
         return;
     }
@@ -94,7 +94,7 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
         environment.Tell(written() ? CreatedMessage(label, path)
                                    : CreateFailedMessage(label, path));
     } else {
-        switch (environment.Ask(UpdateQuestion(label, app::ExtractFileName(path)),
+        switch (environment.Ask(UpdateQuestion(label, services::ExtractFileName(path)),
                                 QuestionYesNoCancel)) {
         case AnswerYes:
             environment.Tell(written() ? UpdatedMessage(label, path)

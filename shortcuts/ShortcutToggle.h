@@ -31,6 +31,12 @@ public:
     virtual void ShowInExplorer(const std::wstring& path) = 0;
 };
 
+// What the shortcut commands remember between one command and the next.
+struct ShortcutState {
+    std::wstring TargetPath;       // the path last picked or received
+    std::wstring LastShortcutPath; // the path of the last shortcut handled
+};
+
 struct ToggleRequest {
     std::wstring folderPath;
     std::wstring folderLabel;

@@ -1,16 +1,17 @@
-#include "app/Unit1.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include "platform/ShellLink.h"
-#include "shortcuts/ShellHelpers.h"
-#include "shortcuts/ShortcutToggle.h"
+#include "shortcuts/ShellHelpers_win.h"
 
+namespace shortcuts {
 namespace {
 
-class WindowsEnvironment final : public shortcuts::ToggleEnvironment {
+class WindowsEnvironment final : public ToggleEnvironment {
 public:
-    explicit WindowsEnvironment(const app::Application& application) : application_(application) {}
+    explicit WindowsEnvironment(const services::Application& application)
+        : application_(application) {}
 
-    bool FileExists(const std::wstring& path) override { return ::FileExists(path); }
+    bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
     long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
         return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
     }
@@ -21,18 +22,21 @@ public:
         return application_.ShowMessageBox(question, flags);
     }
     void Tell(const std::wstring& message) override { application_.ShowPlainMessage(message); }
-    void ShowInExplorer(const std::wstring& path) override { ::ShowInExplorer(path); }
+    void ShowInExplorer(const std::wstring& path) override { shortcuts::ShowInExplorer(path); }
 
 private:
-    const app::Application& application_;
+    const services::Application& application_;
 };
 
 } // namespace
 
-void TForm1::ToggleShortcut(int folder, std::wstring folderLabel, std::wstring targetPath) {
-    const shortcuts::ToggleRequest request{GetSpecialFolderPath(folder), std::move(folderLabel),
-                                           std::move(targetPath), app::Application::ExeName(),
-                                           application_.Title()};
-    WindowsEnvironment environment(application_);
-    shortcuts::RunToggle(request, environment, LastShortcutPath);
+void ToggleShortcut(const services::Application& application, ShortcutState& state,
+                    const ShortcutFolder& folder, std::wstring targetPath) {
+    const ToggleRequest request{GetSpecialFolderPath(folder.id), std::wstring(folder.label),
+                                std::move(targetPath), services::Application::ExeName(),
+                                application.Title()};
+    WindowsEnvironment environment(application);
+    RunToggle(request, environment, state.LastShortcutPath);
 }
+
+} // namespace shortcuts

@@ -4,7 +4,7 @@
 // readable UTF-8 rather than GoogleTest's \x65B0\x898F escapes, so that a Japanese message that
 // differs by one character can be read.
 
-#include "app/TextEncoding.h"
+#include "settings/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,9 @@ inline void PrintWideTextAsUtf8(std::wstring_view text, std::ostream* os) {
             shown += c;
         }
     }
-    const std::string utf8 = app::EncodeText(shown, app::TextEncoding::Utf8);
-    *os << "L\"" << utf8.substr(app::ByteOrderMark(app::TextEncoding::Utf8).size()) << '"';
+    const std::string utf8 = settings::EncodeText(shown, settings::TextEncoding::Utf8);
+    *os << "L\"" << utf8.substr(settings::ByteOrderMark(settings::TextEncoding::Utf8).size())
+        << '"';
 }
 
 template <> class UniversalPrinter<std::wstring> {

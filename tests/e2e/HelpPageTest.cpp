@@ -2,7 +2,7 @@
 // What the program asks the shell to open reaches the recorder that the test prefix registers
 // for ".chm", http and https (tests/recorder), which writes it to ShellRecorder.log.
 
-#include "app/AppInfo.h"
+#include "services/AppInfo.h"
 #include "info/UkraineClock.h"
 #include "tests/e2e/Driver.h"
 #include "Version.h"
@@ -174,9 +174,9 @@ void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instan
     EXPECT_EQ(lines[2], L"CurrentScreen " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) +
                             L" x " + std::to_wstring(GetSystemMetrics(SM_CYSCREEN)));
     EXPECT_EQ(lines[3], L"");
-    EXPECT_EQ(lines[4], CopyrightText);
-    EXPECT_EQ(lines[5], ContactMail);
-    EXPECT_EQ(lines[6], HomePageUrl);
+    EXPECT_EQ(lines[4], services::CopyrightText);
+    EXPECT_EQ(lines[5], services::ContactMail);
+    EXPECT_EQ(lines[6], services::HomePageUrl);
     EXPECT_EQ(lines[7], L"");
     const info::DateNames names = UkrainianNames();
     EXPECT_TRUE(lines[8] + L"\r\n" + lines[9] == info::UkraineClockText(before, names) ||
@@ -375,8 +375,9 @@ TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
     Click(Button(app.main, L"ホームページ"));
     const std::vector<std::wstring> recorded = Recorded(2);
     ASSERT_EQ(recorded.size(), 2u);
-    EXPECT_EQ(RecordedArgument(recorded[0]), std::wstring(HomePageUrl) + L"software/index3.html");
-    EXPECT_EQ(RecordedArgument(recorded[1]), HomePageUrl);
+    EXPECT_EQ(RecordedArgument(recorded[0]),
+              std::wstring(services::HomePageUrl) + L"software/index3.html");
+    EXPECT_EQ(RecordedArgument(recorded[1]), services::HomePageUrl);
 }
 
 // Wine refuses the Properties sheet (ShellExecuteExW fails with error 87 and shows nothing),

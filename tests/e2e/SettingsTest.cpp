@@ -1,8 +1,8 @@
 // The settings file as a user meets it: the window and options coming back after a restart,
 // a hand-edited file read forgivingly, and a file that other programs share left undamaged.
 
-#include "app/ErrorText.h"
-#include "app/TextEncoding.h"
+#include "services/ErrorText.h"
+#include "settings/TextEncoding.h"
 #include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
@@ -130,7 +130,7 @@ TEST(Settings, WithoutAFileTheWindowIsTheDefaultSquareAndTheFirstCloseWritesProg
 
     CloseAndWait(program, main);
     const std::string bytes = ReadFileBytes(sandbox.Ini());
-    EXPECT_FALSE(app::DetectByteOrderMark(bytes).has_value());
+    EXPECT_FALSE(settings::DetectByteOrderMark(bytes).has_value());
     const std::wstring folder = sandbox.Folder().wstring();
     const std::string start = "[PROGRAM]\r\nName=Tavimbo.exe\r\nPath=" + Narrow(folder) +
                               "\r\nVersion=V1.1\r\nLastClose=";
@@ -334,7 +334,7 @@ TEST(Settings, AUtf16FileStaysUtf16WithItsMark) {
     Sandbox sandbox;
     const std::wstring text =
         L"[他のツール]\r\n名前=送る\r\n[POSITION]\r\nTop=0x30\r\n[MODE]\r\nSaveStatus=1\r\n";
-    WriteFileBytes(sandbox.Ini(), app::EncodeText(text, app::TextEncoding::Utf16LE));
+    WriteFileBytes(sandbox.Ini(), settings::EncodeText(text, settings::TextEncoding::Utf16LE));
     {
         Program program(sandbox.Exe());
         const HWND main = program.MainWindow();
@@ -343,9 +343,9 @@ TEST(Settings, AUtf16FileStaysUtf16WithItsMark) {
         CloseAndWait(program, main);
     }
     const std::string bytes = ReadFileBytes(sandbox.Ini());
-    ASSERT_EQ(app::DetectByteOrderMark(bytes), app::TextEncoding::Utf16LE);
+    ASSERT_EQ(settings::DetectByteOrderMark(bytes), settings::TextEncoding::Utf16LE);
     const std::wstring written =
-        app::DecodeText(std::string_view(bytes).substr(2), app::TextEncoding::Utf16LE);
+        settings::DecodeText(std::string_view(bytes).substr(2), settings::TextEncoding::Utf16LE);
     EXPECT_TRUE(written.starts_with(L"[他のツール]\r\n名前=送る\r\n\r\n[PROGRAM]\r\n"))
         << Narrow(written);
     EXPECT_EQ(Entry(sandbox.Ini(), L"他のツール", L"名前"), L"送る");
@@ -377,8 +377,8 @@ const HeldFileCase HeldFileCases[] = {
 const std::string HeldFileText = "[Other]\r\nkey=value\r\n[MODE]\r\nSaveStatus=1\r\n";
 
 std::wstring ExpectedError(const HeldFileCase& c, const std::filesystem::path& ini) {
-    return app::ErrorReportText(L"Cannot "s + c.verb + L" file \"" + ini.wstring() + L"\". " +
-                                SystemText(c.error));
+    return services::ErrorReportText(L"Cannot "s + c.verb + L" file \"" + ini.wstring() + L"\". " +
+                                     SystemText(c.error));
 }
 
 HANDLE Hold(const HeldFileCase& c, const std::filesystem::path& ini) {

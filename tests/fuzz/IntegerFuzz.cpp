@@ -3,7 +3,7 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,8 +19,8 @@ using fuzz::Require;
 
 // Two fallbacks tell a number from no number.
 std::optional<std::int32_t> Read(std::wstring_view text) {
-    const std::int32_t value = app::ReadInteger(text, 0);
-    if (value != app::ReadInteger(text, 1)) {
+    const std::int32_t value = settings::ReadInteger(text, 0);
+    if (value != settings::ReadInteger(text, 1)) {
         return std::nullopt;
     }
     return value;

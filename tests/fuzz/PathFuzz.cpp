@@ -4,11 +4,11 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 
-#include "app/FilePath.h"
+#include "services/FilePath.h"
 #include "info/HelpPage.h"
 #include "platform/Error.h"
 #include "shortcuts/ReceivedFile.h"
-#include "shortcuts/ShortcutPath.h"
+#include "shortcuts/ShortcutFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -33,20 +33,20 @@ bool IsSlash(wchar_t c) {
 }
 
 void CheckFileNameAndFolder(const std::wstring& path) {
-    const std::wstring name = app::ExtractFileName(path);
+    const std::wstring name = services::ExtractFileName(path);
     Require(path.ends_with(name) && !Holds(name, Delimiters), "the file name is no last component");
     Require(name.size() == path.size() ||
                 Holds(path.substr(path.size() - name.size() - 1, 1), Delimiters),
             "the file name does not start after a delimiter");
 
-    const std::wstring_view folder = app::ExtractFilePath(path);
+    const std::wstring_view folder = services::ExtractFilePath(path);
     Require(path.starts_with(folder) &&
                 (folder.empty() || folder.back() == L'\\' || folder.back() == L':'),
             "the folder part is no prefix ending in a delimiter");
     Require(!Holds(std::wstring_view(path).substr(folder.size()), L"\\:"),
             "the folder part stops before the last delimiter");
 
-    const std::wstring directory = app::ExtractFileDirectory(path);
+    const std::wstring directory = services::ExtractFileDirectory(path);
     Require(path.starts_with(directory), "the directory is no prefix of the path");
     const std::size_t gap = path.size() - name.size() - directory.size();
     Require(gap == 0 || (gap == 1 && !directory.empty()),
@@ -60,28 +60,29 @@ void CheckFileNameAndFolder(const std::wstring& path) {
 }
 
 void CheckExtension(const std::wstring& path) {
-    const std::wstring_view extension = app::ExtractFileExtension(path);
+    const std::wstring_view extension = services::ExtractFileExtension(path);
     Require(path.ends_with(extension), "the extension is no suffix");
     Require(extension.empty() ||
                 (extension.front() == L'.' && !Holds(extension.substr(1), L".\\:")),
             "the extension is not the text from the last dot of the last component");
-    const std::wstring stem = app::ChangeFileExtension(path, L"");
+    const std::wstring stem = services::ChangeFileExtension(path, L"");
     Require(path.starts_with(stem), "removing the extension changes more than the end");
     // The extension of a received file knows no "/"; without one both rules must agree.
     if (!Holds(path, L"/")) {
         Require(stem + std::wstring(extension) == path, "the two extension rules disagree");
     }
 
-    const std::wstring changed = app::ChangeFileExtension(path, L".chm");
+    const std::wstring changed = services::ChangeFileExtension(path, L".chm");
     Require(changed == stem + L".chm", "the new extension does not replace the old one");
-    Require(app::ChangeFileExtension(changed, L".chm") == changed, "changing twice changes more");
-    Require(app::ExtractFileDirectory(changed) == app::ExtractFileDirectory(path),
+    Require(services::ChangeFileExtension(changed, L".chm") == changed,
+            "changing twice changes more");
+    Require(services::ExtractFileDirectory(changed) == services::ExtractFileDirectory(path),
             "changing the extension moves the file");
     Require(info::HelpFileName(path) == changed, "the help file is not the path with \".chm\"");
 }
 
 void CheckQuoting(const std::wstring& path) {
-    const std::wstring quoted = app::Quoted(path);
+    const std::wstring quoted = services::Quoted(path);
     Require(quoted == L'"' + path + L'"', "the quoted path is not the path in quotes");
     Require(shortcuts::ExplorerSelectParameters(path) == L"/select," + quoted,
             "Explorer's parameters are not \"/select,\" and the quoted path");
@@ -98,18 +99,18 @@ void CheckShortcutNames(const std::wstring& path) {
     std::wstring base;
     try {
         base = shortcuts::ShortcutBaseName(path, exe, L"Tavimbo");
-        Require(path == exe || !app::HasInvalidPathCharacters(path),
+        Require(path == exe || !services::HasInvalidPathCharacters(path),
                 "a path with characters not allowed gets a shortcut name");
     } catch (const platform::Error&) {
-        Require(app::HasInvalidPathCharacters(path), "a valid path is rejected");
+        Require(services::HasInvalidPathCharacters(path), "a valid path is rejected");
         return;
     }
-    const std::wstring name = app::ExtractFileName(path);
+    const std::wstring name = services::ExtractFileName(path);
     Require(name.starts_with(base) && (base.size() == name.size() || name[base.size()] == L'.') &&
                 !Holds(name.substr(std::min(base.size() + 1, name.size())), L"."),
             "the base name is not the file name up to its last dot");
 
-    const std::wstring folder(app::ExtractFilePath(path));
+    const std::wstring folder(services::ExtractFilePath(path));
     const std::wstring shortcut = shortcuts::ShortcutPathIn(folder, base);
     Require(shortcut.starts_with(folder) && shortcut.ends_with(L'\\' + base + L".Lnk") &&
                 shortcut.size() <= folder.size() + base.size() + 5,
@@ -131,7 +132,7 @@ std::vector<std::wstring> Components(const std::wstring& path) {
 }
 
 void CheckRoots(const std::wstring& path) {
-    const std::wstring folder = app::ParentFolder(path);
+    const std::wstring folder = services::ParentFolder(path);
     if (!folder.empty()) {
         Require(path.starts_with(folder) && folder.size() < path.size(),
                 "the folder part is no shorter prefix");
@@ -150,16 +151,18 @@ void CheckRoots(const std::wstring& path) {
     parts.resize(3, L"x");
     if (parts[0].find(L':') == std::wstring::npos) {
         const std::wstring drive = parts[0].substr(0, 1) + L":\\";
-        Require(app::ParentFolder(drive).empty(), "a drive root has a folder part");
-        Require(app::ParentFolder(drive.substr(0, 2)).empty(), "a drive alone has a folder part");
-        Require(app::ParentFolder(drive + parts[1]) == drive,
+        Require(services::ParentFolder(drive).empty(), "a drive root has a folder part");
+        Require(services::ParentFolder(drive.substr(0, 2)).empty(),
+                "a drive alone has a folder part");
+        Require(services::ParentFolder(drive + parts[1]) == drive,
                 "a folder on a drive is not in its root");
     }
     if (!Holds(parts[0] + parts[1], L"?:")) {
         const std::wstring share = L"\\\\" + parts[0] + L'\\' + parts[1];
-        Require(app::ParentFolder(share).empty() && app::ParentFolder(share + L'\\').empty(),
+        Require(services::ParentFolder(share).empty() &&
+                    services::ParentFolder(share + L'\\').empty(),
                 "a share root has a folder part");
-        Require(app::ParentFolder(share + L'\\' + parts[2]) == share,
+        Require(services::ParentFolder(share + L'\\' + parts[2]) == share,
                 "a folder on a share is not in its root");
     }
 }
@@ -182,10 +185,10 @@ void CheckHelpSearch(const std::wstring& path, std::size_t foundAt) {
             "the help search does not start beside the program");
     Require(found == (asked.size() == foundAt ? std::optional(asked.back()) : std::nullopt),
             "the help search does not return the file that exists");
-    const std::wstring name = app::ExtractFileName(asked.front());
+    const std::wstring name = services::ExtractFileName(asked.front());
     for (std::size_t step = 1; step < asked.size(); ++step) {
-        const std::wstring folder = app::ParentFolder(asked[step - 1]);
-        const std::wstring parent = app::ParentFolder(folder);
+        const std::wstring folder = services::ParentFolder(asked[step - 1]);
+        const std::wstring parent = services::ParentFolder(folder);
         Require(!parent.empty() && folder.starts_with(parent) && parent.size() < folder.size(),
                 "the help search does not go up one folder");
         Require(asked[step].starts_with(parent) && asked[step].ends_with(name) &&

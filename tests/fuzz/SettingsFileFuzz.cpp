@@ -3,8 +3,8 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 
-#include "app/SettingsFile.h"
-#include "app/TextEncoding.h"
+#include "settings/SettingsFile.h"
+#include "settings/TextEncoding.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -18,9 +18,9 @@ using fuzz::Require;
 
 void CheckInteger(std::wstring_view text) {
     // Two fallbacks tell a number from no number; a number must read back from its decimal form.
-    const std::int32_t first = app::ReadInteger(text, 0);
-    if (first == app::ReadInteger(text, 1)) {
-        Require(app::ReadInteger(std::to_wstring(first), first == 0 ? 1 : 0) == first,
+    const std::int32_t first = settings::ReadInteger(text, 0);
+    if (first == settings::ReadInteger(text, 1)) {
+        Require(settings::ReadInteger(std::to_wstring(first), first == 0 ? 1 : 0) == first,
                 "a number read does not read back from its decimal form");
     }
 }
@@ -29,17 +29,17 @@ void CheckInteger(std::wstring_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::Bytes(data, size);
-    const auto encoding = app::DetectByteOrderMark(bytes);
+    const auto encoding = settings::DetectByteOrderMark(bytes);
     std::wstring text;
     if (encoding) {
-        const std::size_t mark = app::ByteOrderMark(*encoding).size();
+        const std::size_t mark = settings::ByteOrderMark(*encoding).size();
         const std::string_view body = bytes.substr(mark);
-        text = app::DecodeText(body, *encoding);
-        const std::string encoded = app::EncodeText(text, *encoding);
-        if (*encoding != app::TextEncoding::Utf8 && body.size() % 2 == 0) {
+        text = settings::DecodeText(body, *encoding);
+        const std::string encoded = settings::EncodeText(text, *encoding);
+        if (*encoding != settings::TextEncoding::Utf8 && body.size() % 2 == 0) {
             Require(encoded == bytes, "UTF-16 text does not round-trip");
         } else {
-            Require(app::DecodeText(std::string_view(encoded).substr(mark), *encoding) == text,
+            Require(settings::DecodeText(std::string_view(encoded).substr(mark), *encoding) == text,
                     "decoded text does not round-trip");
         }
     } else {
@@ -47,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text = fuzz::Widened(bytes);
     }
 
-    app::IniFile file = app::IniFile::Parse(text);
+    settings::IniFile file = settings::IniFile::Parse(text);
     const std::wstring written = file.Text();
-    Require(app::IniFile::Parse(written).Text() == written, "written text reads back differently");
+    Require(settings::IniFile::Parse(written).Text() == written,
+            "written text reads back differently");
 
     file.EraseSection(L"PROGRAM");
     file.WriteString(L"PROGRAM", L"Name", L"Tavimbo.exe");

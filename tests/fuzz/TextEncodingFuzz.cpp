@@ -4,7 +4,7 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 
-#include "app/TextEncoding.h"
+#include "settings/TextEncoding.h"
 
 #include <iconv.h>
 
@@ -17,8 +17,8 @@
 
 namespace {
 
-using app::TextEncoding;
 using fuzz::Require;
+using settings::TextEncoding;
 
 const char* IconvName(TextEncoding encoding) {
     switch (encoding) {
@@ -63,9 +63,9 @@ std::u32string CodePoints(const std::wstring& text) {
 }
 
 void CheckDecoding(std::string_view bytes, TextEncoding encoding) {
-    const std::wstring text = app::DecodeText(bytes, encoding);
+    const std::wstring text = settings::DecodeText(bytes, encoding);
     const std::string again =
-        app::EncodeText(text, encoding).substr(app::ByteOrderMark(encoding).size());
+        settings::EncodeText(text, encoding).substr(settings::ByteOrderMark(encoding).size());
     const std::optional<std::u32string> expected = IconvDecode(bytes, encoding);
     if (expected) {
         Require(CodePoints(text) == *expected, "well-formed text decodes unlike iconv");
@@ -80,7 +80,7 @@ void CheckDecoding(std::string_view bytes, TextEncoding encoding) {
     } else {
         Require(text.ends_with(L'\xFFFD') &&
                     text.substr(0, text.size() - 1) ==
-                        app::DecodeText(bytes.substr(0, bytes.size() - 1), encoding),
+                        settings::DecodeText(bytes.substr(0, bytes.size() - 1), encoding),
                 "half a code unit at the end is not one U+FFFD");
     }
 }
@@ -89,10 +89,11 @@ void CheckDecoding(std::string_view bytes, TextEncoding encoding) {
 void CheckEncoding(std::string_view bytes, TextEncoding encoding) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-    const std::string encoded = app::EncodeText(text, encoding);
-    Require(app::DetectByteOrderMark(encoded) == encoding, "the mark is not the encoding's own");
+    const std::string encoded = settings::EncodeText(text, encoding);
+    Require(settings::DetectByteOrderMark(encoded) == encoding,
+            "the mark is not the encoding's own");
     const std::string_view body =
-        std::string_view(encoded).substr(app::ByteOrderMark(encoding).size());
+        std::string_view(encoded).substr(settings::ByteOrderMark(encoding).size());
     const std::optional<std::u32string> decoded = IconvDecode(body, encoding);
     const bool hasSurrogate = std::ranges::any_of(
         CodePoints(text), [](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; });
@@ -105,7 +106,7 @@ void CheckEncoding(std::string_view bytes, TextEncoding encoding) {
         }
     }
     if (!hasSurrogate || encoding == TextEncoding::Utf8) {
-        Require(CodePoints(app::DecodeText(body, encoding)) == expected,
+        Require(CodePoints(settings::DecodeText(body, encoding)) == expected,
                 "text does not round-trip");
     }
 }

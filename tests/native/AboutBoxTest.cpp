@@ -1,6 +1,6 @@
 #include "info/AboutBox.h"
 
-#include "app/AppInfo.h"
+#include "services/AppInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,9 @@ TEST(AboutText, ListsEveryFactOnItsOwnLine) {
                                   L"C:\\Tools\\Tavimbo.exe\r\n"
                                   L"CurrentScreen 1920 x 1080\r\n"
                                   L"\r\n" +
-                                  std::wstring(CopyrightText) + L"\r\n" +
-                                  std::wstring(ContactMail) + L"\r\n" + std::wstring(HomePageUrl) +
+                                  std::wstring(services::CopyrightText) + L"\r\n" +
+                                  std::wstring(services::ContactMail) + L"\r\n" +
+                                  std::wstring(services::HomePageUrl) +
                                   L"\r\n"
                                   L"\r\n"
                                   L"Peace For Ukraine\r\n"
@@ -38,8 +39,8 @@ TEST(AboutText, AMissingVersionLeavesEmptyParentheses) {
 }
 
 TEST(HomePageUrl, EndsInASlashSoThatPagesCanBeAppended) {
-    ASSERT_FALSE(HomePageUrl.empty());
-    EXPECT_EQ(HomePageUrl.back(), L'/');
+    ASSERT_FALSE(services::HomePageUrl.empty());
+    EXPECT_EQ(services::HomePageUrl.back(), L'/');
 }
 
 TEST(LayOutAbout, IconTextAndCentredButtonFitInsideTheMargins) {

@@ -1,4 +1,4 @@
-#include "app/ErrorText.h"
+#include "services/ErrorText.h"
 #include "app/Layout.h"
 #include "app/ShortcutKeys.h"
 
@@ -23,7 +23,7 @@ TEST(ErrorReportText, AppendsAFullStopOnlyAfterCharactersAboveIt) {
         {L"", L""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ErrorReportText(c.message), c.shown)
+        EXPECT_EQ(services::ErrorReportText(c.message), c.shown)
             << "message: " << testing::PrintToString(std::wstring(c.message));
     }
 }

@@ -1,4 +1,4 @@
-#include "app/FilePath.h"
+#include "services/FilePath.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +30,11 @@ TEST(FilePath, SplitsAndChangesExtensionsLikeWindowsPaths) {
     };
     for (const Case& c : cases) {
         const std::wstring path = c.path;
-        EXPECT_EQ(app::ChangeFileExtension(path, L".ini"), c.withIni)
+        EXPECT_EQ(services::ChangeFileExtension(path, L".ini"), c.withIni)
             << testing::PrintToString(path);
-        EXPECT_EQ(app::ExtractFileName(path), c.name) << testing::PrintToString(path);
-        EXPECT_EQ(app::ExtractFileDirectory(path), c.directory) << testing::PrintToString(path);
+        EXPECT_EQ(services::ExtractFileName(path), c.name) << testing::PrintToString(path);
+        EXPECT_EQ(services::ExtractFileDirectory(path), c.directory)
+            << testing::PrintToString(path);
     }
 }
 
@@ -43,14 +44,14 @@ TEST(FilePath, TakesPathsApartByEachRule) {
         std::wstring (*apply)(const std::wstring& path);
     };
     const Rule filePath{"ExtractFilePath", [](const std::wstring& path) {
-                            return std::wstring(app::ExtractFilePath(path));
+                            return std::wstring(services::ExtractFilePath(path));
                         }};
     const Rule extension{"ExtractFileExtension", [](const std::wstring& path) {
-                             return std::wstring(app::ExtractFileExtension(path));
+                             return std::wstring(services::ExtractFileExtension(path));
                          }};
     const Rule parent{"ParentFolder",
-                      [](const std::wstring& path) { return app::ParentFolder(path); }};
-    const Rule quoted{"Quoted", [](const std::wstring& path) { return app::Quoted(path); }};
+                      [](const std::wstring& path) { return services::ParentFolder(path); }};
+    const Rule quoted{"Quoted", [](const std::wstring& path) { return services::Quoted(path); }};
     struct Case {
         const Rule* rule;
         const wchar_t* path;
@@ -110,11 +111,11 @@ TEST(FilePath, HasInvalidPathCharactersFlagsControlCharactersQuotesAngleBrackets
     for (wchar_t c = 0; c < 128; ++c) {
         const bool invalid = c < 32 || c == L'"' || c == L'<' || c == L'>' || c == L'|';
         const std::wstring path = L"C:\\a"s + c + L"b";
-        EXPECT_EQ(app::HasInvalidPathCharacters(path), invalid) << "code " << int(c);
+        EXPECT_EQ(services::HasInvalidPathCharacters(path), invalid) << "code " << int(c);
     }
-    EXPECT_FALSE(app::HasInvalidPathCharacters(L"C:\\送る\\メモ帳.exe"));
-    EXPECT_FALSE(app::HasInvalidPathCharacters(L""));
-    EXPECT_TRUE(app::HasInvalidPathCharacters(L"\x7f\x01"));
+    EXPECT_FALSE(services::HasInvalidPathCharacters(L"C:\\送る\\メモ帳.exe"));
+    EXPECT_FALSE(services::HasInvalidPathCharacters(L""));
+    EXPECT_TRUE(services::HasInvalidPathCharacters(L"\x7f\x01"));
 }
 
 } // namespace

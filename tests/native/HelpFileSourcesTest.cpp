@@ -1,13 +1,13 @@
 // The help file's sources against the program: every message the help quotes is the program's
 // own text, and every link, contents entry and index entry leads to a page and place that exist.
 
-#include "app/AppInfo.h"
-#include "app/ErrorText.h"
-#include "app/TextEncoding.h"
+#include "services/AppInfo.h"
+#include "services/ErrorText.h"
+#include "settings/TextEncoding.h"
 #include "info/HelpPage.h"
 #include "platform/Error.h"
 #include "shortcuts/ShortcutFolders.h"
-#include "shortcuts/ShortcutPath.h"
+#include "shortcuts/ShortcutFile.h"
 #include "shortcuts/ReceivedFile.h"
 #include "shortcuts/ShortcutToggle.h"
 
@@ -72,14 +72,14 @@ std::wstring MessageText(std::string html) {
             html.replace(at, from.size(), to);
         }
     }
-    return app::DecodeText(html, app::TextEncoding::Utf8);
+    return settings::DecodeText(html, settings::TextEncoding::Utf8);
 }
 
 std::wstring ErrorReportOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const platform::Error& error) {
-        return app::ErrorReportText(error.Message());
+        return services::ErrorReportText(error.Message());
     }
     return L"(no error)";
 }
@@ -88,11 +88,12 @@ std::wstring ErrorReportOf(const std::function<void()>& action) {
 std::set<std::wstring> ProgramTexts() {
     const std::wstring open = L"…";
     std::set<std::wstring> texts{
-        std::wstring(CloseQuestion),
+        std::wstring(services::CloseQuestion),
         std::wstring(shortcuts::MultipleFilesWarning),
         info::HelpFileNotFoundText(L"C:\\Tools\\Tavimbo.exe"),
         ErrorReportOf([] {
-            (void)shortcuts::ShortcutBaseName(L"C:\\a|b.exe", L"C:\\Tavimbo.exe", AppTitle);
+            (void)shortcuts::ShortcutBaseName(L"C:\\a|b.exe", L"C:\\Tavimbo.exe",
+                                              services::AppTitle);
         }),
         ErrorReportOf([] {
             (void)info::FindHelpFile(L"C:\\" + std::wstring(300, L'a') + L"\\Tavimbo.exe",

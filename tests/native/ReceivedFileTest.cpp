@@ -1,4 +1,5 @@
 #include "shortcuts/ReceivedFile.h"
+#include "shortcuts/ShortcutFile.h"
 
 #include <gtest/gtest.h>
 

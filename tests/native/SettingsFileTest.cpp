@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -86,14 +86,14 @@ TEST(ReadInteger, ReadsDecimalAndHexadecimalOrGivesTheFallback) {
         {L"1\0"s + L"2", Fallback}, // a NUL inside
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ReadInteger(c.text, Fallback), c.expected) << "text: " << Show(c.text);
+        EXPECT_EQ(settings::ReadInteger(c.text, Fallback), c.expected) << "text: " << Show(c.text);
     }
 }
 
 TEST(ReadInteger, ReadsBackEveryValueWrittenInDecimal) {
     const std::int32_t values[] = {Lowest, Lowest + 1, -65536, -1, 0, 1, 280, 65535, Highest};
     for (std::int32_t value : values) {
-        EXPECT_EQ(app::ReadInteger(std::to_wstring(value), value == 0 ? 1 : 0), value)
+        EXPECT_EQ(settings::ReadInteger(std::to_wstring(value), value == 0 ? 1 : 0), value)
             << "value " << value;
     }
 }
@@ -111,7 +111,7 @@ TEST(ReadBoolean, ZeroIsFalseOtherNumbersTrueAndTheRestTheFallback) {
         {L"abc", true, true}, {L"1a", false, false}, {L"true", false, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ReadBoolean(c.text, c.fallback), c.expected)
+        EXPECT_EQ(settings::ReadBoolean(c.text, c.fallback), c.expected)
             << "text: " << Show(c.text) << " fallback " << c.fallback;
     }
 }
@@ -159,9 +159,9 @@ TEST(IniFile, ReadsForgivinglyAndWritesCanonicalText) {
         {"huge line", L"[A]\r\nk=" + hugeValue + L"\r\n", L"[A]\r\nk=" + hugeValue + L"\r\n\r\n"},
     };
     for (const Case& c : cases) {
-        const app::IniFile file = app::IniFile::Parse(c.text);
+        const settings::IniFile file = settings::IniFile::Parse(c.text);
         EXPECT_EQ(file.Text(), c.written) << "case: " << c.name;
-        EXPECT_EQ(app::IniFile::Parse(file.Text()).Text(), c.written)
+        EXPECT_EQ(settings::IniFile::Parse(file.Text()).Text(), c.written)
             << "case read back: " << c.name;
     }
 }
@@ -170,41 +170,41 @@ TEST(IniFile, ErasesAndWritesInPlaceOrAtTheEnd) {
     const std::wstring original = L"[A]\r\none=1\r\nplain\r\ntwo=2\r\n[B]\r\nb=1\r\n";
     struct Case {
         const char* name;
-        void (*change)(app::IniFile&);
+        void (*change)(settings::IniFile&);
         std::wstring written;
     };
     const Case cases[] = {
         {"existing key replaced in place, matched without regard to case",
-         [](app::IniFile& file) { file.WriteString(L"a", L"ONE", L"10"); },
+         [](settings::IniFile& file) { file.WriteString(L"a", L"ONE", L"10"); },
          L"[A]\r\none=10\r\nplain\r\ntwo=2\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"missing key appended to its section",
-         [](app::IniFile& file) { file.WriteString(L"A", L"three", L"3"); },
+         [](settings::IniFile& file) { file.WriteString(L"A", L"three", L"3"); },
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\nthree=3\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"a line without = is no key",
-         [](app::IniFile& file) { file.WriteString(L"A", L"plain", L"p"); },
+         [](settings::IniFile& file) { file.WriteString(L"A", L"plain", L"p"); },
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\nplain=p\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"missing section appended at the end",
-         [](app::IniFile& file) { file.WriteString(L"C", L"c", L""); },
+         [](settings::IniFile& file) { file.WriteString(L"C", L"c", L""); },
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\n\r\n[B]\r\nb=1\r\n\r\n[C]\r\nc=\r\n\r\n"},
         {"section erased without regard to case",
-         [](app::IniFile& file) { file.EraseSection(L"a"); }, L"[B]\r\nb=1\r\n\r\n"},
-        {"missing section erased", [](app::IniFile& file) { file.EraseSection(L"C"); },
+         [](settings::IniFile& file) { file.EraseSection(L"a"); }, L"[B]\r\nb=1\r\n\r\n"},
+        {"missing section erased", [](settings::IniFile& file) { file.EraseSection(L"C"); },
          L"[A]\r\none=1\r\nplain\r\ntwo=2\r\n\r\n[B]\r\nb=1\r\n\r\n"},
         {"erased then written comes last",
-         [](app::IniFile& file) {
+         [](settings::IniFile& file) {
              file.EraseSection(L"A");
              file.WriteString(L"A", L"new", L"1");
          },
          L"[B]\r\nb=1\r\n\r\n[A]\r\nnew=1\r\n\r\n"},
         {"everything erased",
-         [](app::IniFile& file) {
+         [](settings::IniFile& file) {
              file.EraseSection(L"B");
              file.EraseSection(L"A");
          },
          L""},
     };
     for (const Case& c : cases) {
-        app::IniFile file = app::IniFile::Parse(original);
+        settings::IniFile file = settings::IniFile::Parse(original);
         c.change(file);
         EXPECT_EQ(file.Text(), c.written) << "case: " << c.name;
     }
@@ -212,7 +212,7 @@ TEST(IniFile, ErasesAndWritesInPlaceOrAtTheEnd) {
 
 TEST(IniFile, ASaveKeepsOtherWritersFirstAndDropsComments) {
     // Windows' reader sees the hidden "MODE" as lines of "Other": the save keeps them.
-    app::IniFile file = app::IniFile::Parse(
+    settings::IniFile file = settings::IniFile::Parse(
         L"; written by hand\r\n[program]\r\nName=old.exe\r\nStale=1\r\n[Other]\r\n; note\r\n"
         L"x = 1\r\n\0\0[MODE]\r\nSaveStatus=2\r\n[POSITION]\r\nTop=5\r\n[Mode]\r\nSaveStatus=1\r\n"s);
     file.EraseSection(L"PROGRAM");

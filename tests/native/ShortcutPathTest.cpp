@@ -1,6 +1,6 @@
-#include "app/FilePath.h"
+#include "services/FilePath.h"
 #include "platform/Error.h"
-#include "shortcuts/ShortcutPath.h"
+#include "shortcuts/ShortcutFile.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ constexpr wchar_t ExePath[] = L"C:\\Program Files\\Tavimbo\\Tavimbo.exe";
 constexpr wchar_t Title[] = L"Tavimbo";
 
 std::wstring ShortcutFileNameFor(const std::wstring& target) {
-    return app::ExtractFileName(shortcuts::ShortcutPathIn(
+    return services::ExtractFileName(shortcuts::ShortcutPathIn(
         L"C:\\SendTo\\", shortcuts::ShortcutBaseName(target, ExePath, Title)));
 }
 
@@ -109,16 +109,16 @@ TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
         {L"Tavimbo.Lnk", false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(shortcuts::IsReservedDeviceName(c.fileName), c.reserved)
+        EXPECT_EQ(services::IsReservedDeviceName(c.fileName), c.reserved)
             << testing::PrintToString(c.fileName);
     }
 }
 
 TEST(FitsPathBuffer, EndsWhereTheShellLinkCouldHaveCutTheTarget) {
-    EXPECT_TRUE(shortcuts::FitsPathBuffer(std::wstring(258, L'x')));
-    EXPECT_FALSE(shortcuts::FitsPathBuffer(std::wstring(259, L'x')));
-    EXPECT_FALSE(shortcuts::FitsPathBuffer(std::wstring(300, L'x')));
-    EXPECT_TRUE(shortcuts::FitsPathBuffer(L""));
+    EXPECT_TRUE(services::FitsPathBuffer(std::wstring(258, L'x')));
+    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(300, L'x')));
+    EXPECT_TRUE(services::FitsPathBuffer(L""));
 }
 
 TEST(TargetAgainstFolder, ReadsARelativeTargetFromTheShortcutsFolder) {
@@ -144,7 +144,7 @@ TEST(TargetAgainstFolder, ReadsARelativeTargetFromTheShortcutsFolder) {
         {L"t.exe", L"C:", L"C:t.exe"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(shortcuts::TargetAgainstFolder(c.target, c.folder), c.expected)
+        EXPECT_EQ(services::TargetAgainstFolder(c.target, c.folder), c.expected)
             << testing::PrintToString(c.target) << " in " << testing::PrintToString(c.folder);
     }
 }

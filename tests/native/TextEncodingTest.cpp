@@ -1,5 +1,5 @@
-#include "app/SettingsFile.h"
-#include "app/TextEncoding.h"
+#include "settings/SettingsFile.h"
+#include "settings/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace {
 
 using namespace std::string_literals;
-using app::TextEncoding;
+using settings::TextEncoding;
 
 // The text "A送😀" in each encoding, with its mark.
 const std::string Utf8Sample = "\xEF\xBB\xBF"
@@ -48,7 +48,7 @@ TEST(DetectByteOrderMark, KnowsUtf8AndBothUtf16Marks) {
         {"\xBB\xEF\xBF", std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::DetectByteOrderMark(c.bytes), c.expected) << "bytes: " << Hex(c.bytes);
+        EXPECT_EQ(settings::DetectByteOrderMark(c.bytes), c.expected) << "bytes: " << Hex(c.bytes);
     }
 }
 
@@ -64,13 +64,13 @@ TEST(EncodeText, WritesTheMarkAndEachEncodingExactly) {
     };
     for (const Case& c : cases) {
         const int encoding = static_cast<int>(c.encoding);
-        EXPECT_EQ(Hex(app::EncodeText(Sample, c.encoding)), Hex(c.bytes))
+        EXPECT_EQ(Hex(settings::EncodeText(Sample, c.encoding)), Hex(c.bytes))
             << "encoding " << encoding;
-        EXPECT_EQ(app::DetectByteOrderMark(c.bytes), c.encoding) << "encoding " << encoding;
-        const std::size_t mark = app::ByteOrderMark(c.encoding).size();
-        EXPECT_EQ(app::DecodeText(std::string_view(c.bytes).substr(mark), c.encoding), Sample)
+        EXPECT_EQ(settings::DetectByteOrderMark(c.bytes), c.encoding) << "encoding " << encoding;
+        const std::size_t mark = settings::ByteOrderMark(c.encoding).size();
+        EXPECT_EQ(settings::DecodeText(std::string_view(c.bytes).substr(mark), c.encoding), Sample)
             << "encoding " << encoding;
-        EXPECT_EQ(Hex(app::EncodeText(L"", c.encoding)), Hex(c.bytes.substr(0, mark)))
+        EXPECT_EQ(Hex(settings::EncodeText(L"", c.encoding)), Hex(c.bytes.substr(0, mark)))
             << "empty text, encoding " << encoding;
     }
 }
@@ -103,7 +103,7 @@ TEST(DecodeText, ReplacesMalformedUtf8ByItsLongestValidStart) {
         {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::DecodeText(c.bytes, TextEncoding::Utf8), c.text)
+        EXPECT_EQ(settings::DecodeText(c.bytes, TextEncoding::Utf8), c.text)
             << "bytes: " << Hex(c.bytes);
     }
 }
@@ -130,21 +130,21 @@ TEST(DecodeText, ReadsUtf16AndKeepsLoneSurrogates) {
         {"\xD8\x3D\xDE\x00"s, TextEncoding::Utf16BE, L"\U0001F600"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::DecodeText(c.bytes, c.encoding), c.text)
+        EXPECT_EQ(settings::DecodeText(c.bytes, c.encoding), c.text)
             << "bytes: " << Hex(c.bytes) << " encoding " << static_cast<int>(c.encoding);
     }
 }
 
 TEST(EncodeText, Utf16RoundTripsEveryUnitAndUtf8ReplacesLoneSurrogates) {
     const std::wstring lone(1, static_cast<wchar_t>(0xD800));
-    EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf16LE)), Hex("\xFF\xFE\x00\xD8"s));
-    EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf16BE)), Hex("\xFE\xFF\xD8\x00"s));
-    EXPECT_EQ(Hex(app::EncodeText(lone, TextEncoding::Utf8)), Hex("\xEF\xBB\xBF\xEF\xBF\xBD"));
+    EXPECT_EQ(Hex(settings::EncodeText(lone, TextEncoding::Utf16LE)), Hex("\xFF\xFE\x00\xD8"s));
+    EXPECT_EQ(Hex(settings::EncodeText(lone, TextEncoding::Utf16BE)), Hex("\xFE\xFF\xD8\x00"s));
+    EXPECT_EQ(Hex(settings::EncodeText(lone, TextEncoding::Utf8)), Hex("\xEF\xBB\xBF\xEF\xBF\xBD"));
     const std::string units = "\x00\xD8"
                               "A\0\x00\xDC\x3D\xD8\x00\xDE\0\0"s;
-    EXPECT_EQ(
-        Hex(app::EncodeText(app::DecodeText(units, TextEncoding::Utf16LE), TextEncoding::Utf16LE)),
-        Hex("\xFF\xFE" + units));
+    EXPECT_EQ(Hex(settings::EncodeText(settings::DecodeText(units, TextEncoding::Utf16LE),
+                                       TextEncoding::Utf16LE)),
+              Hex("\xFF\xFE" + units));
 }
 
 TEST(SettingsText, SurvivesEachEncodingThroughTheInMemoryCopy) {
@@ -152,20 +152,21 @@ TEST(SettingsText, SurvivesEachEncodingThroughTheInMemoryCopy) {
         L"[他のツール]\r\n名前=送る \U0001F600\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n";
     for (TextEncoding encoding :
          {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
-        const std::string bytes = app::EncodeText(text, encoding);
-        const auto detected = app::DetectByteOrderMark(bytes);
+        const std::string bytes = settings::EncodeText(text, encoding);
+        const auto detected = settings::DetectByteOrderMark(bytes);
         ASSERT_EQ(detected, encoding) << "encoding " << static_cast<int>(encoding);
-        const std::size_t mark = app::ByteOrderMark(encoding).size();
-        const app::IniFile file =
-            app::IniFile::Parse(app::DecodeText(std::string_view(bytes).substr(mark), encoding));
-        EXPECT_EQ(app::EncodeText(file.Text(), encoding), bytes)
+        const std::size_t mark = settings::ByteOrderMark(encoding).size();
+        const settings::IniFile file = settings::IniFile::Parse(
+            settings::DecodeText(std::string_view(bytes).substr(mark), encoding));
+        EXPECT_EQ(settings::EncodeText(file.Text(), encoding), bytes)
             << "encoding " << static_cast<int>(encoding);
     }
 }
 
 TEST(SettingsText, InvalidUtf8InAnotherSectionBecomesReplacementCharacters) {
     const std::string bytes = "[Other]\r\nk=\xC3(\r\n[A]\r\nx=1\r\n";
-    const app::IniFile file = app::IniFile::Parse(app::DecodeText(bytes, TextEncoding::Utf8));
+    const settings::IniFile file =
+        settings::IniFile::Parse(settings::DecodeText(bytes, TextEncoding::Utf8));
     EXPECT_EQ(file.Text(), L"[Other]\r\nk=\uFFFD(\r\n\r\n[A]\r\nx=1\r\n\r\n");
 }
 

@@ -1,6 +1,6 @@
 #include "info/AboutBox_win.h"
 
-#include "app/AppInfo.h"
+#include "services/AppInfo.h"
 #include "Version.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +23,16 @@ std::wstring Widen(const char* text) {
 }
 
 TEST(GetFileVersionText, IsTheVersionTheBuildStamped) {
-    EXPECT_EQ(GetFileVersionText(BesideThisProgram(L"Tavimbo.exe")),
+    EXPECT_EQ(info::GetFileVersionText(BesideThisProgram(L"Tavimbo.exe")),
               Widen(TAVIMBO_FILE_VERSION_TEXT));
 }
 
 TEST(GetFileVersionText, IsEmptyWithoutAVersionResource) {
     const std::wstring plain = BesideThisProgram(L"no-version-resource.txt");
     std::ofstream(std::filesystem::path(plain)) << "no version here";
-    EXPECT_EQ(GetFileVersionText(plain), L"");
+    EXPECT_EQ(info::GetFileVersionText(plain), L"");
     DeleteFileW(plain.c_str());
-    EXPECT_EQ(GetFileVersionText(BesideThisProgram(L"missing.exe")), L"");
+    EXPECT_EQ(info::GetFileVersionText(BesideThisProgram(L"missing.exe")), L"");
 }
 
 // The executable's version resource, as the shell's Properties sheet reads it: the block in
@@ -84,9 +84,9 @@ TEST(VersionResource, NamesTheProductAndTheBuildInTheLanguageOfItsStrings) {
     swprintf(block, 9, L"%04X%04X", translation->language, translation->codePage);
 
     // The About box's first line says "V" and the product version.
-    EXPECT_EQ(L"V" + resource.Value(block, L"ProductVersion"), AppVersion);
+    EXPECT_EQ(L"V" + resource.Value(block, L"ProductVersion"), services::AppVersion);
     EXPECT_EQ(resource.Value(block, L"FileVersion"), Widen(TAVIMBO_FILE_VERSION_TEXT));
-    EXPECT_EQ(resource.Value(block, L"LegalCopyright"), CopyrightText);
+    EXPECT_EQ(resource.Value(block, L"LegalCopyright"), services::CopyrightText);
     // It says what the program does, not just its name again.
     EXPECT_NE(resource.Value(block, L"FileDescription").find(L"「送る」"), std::wstring::npos);
 }

@@ -7,7 +7,7 @@ namespace {
 TEST(FilePropertiesRequest, IsTheShellRecordForThePropertiesSheet) {
     const std::wstring path = L"C:\\Tools\\Tavimbo.exe";
     const auto owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
-    const SHELLEXECUTEINFOW request = FilePropertiesRequest(owner, path);
+    const SHELLEXECUTEINFOW request = info::FilePropertiesRequest(owner, path);
     EXPECT_EQ(request.cbSize, 112u);
     EXPECT_EQ(request.fMask, 0x44Cu); // invoke ID list, no close process, no UI
     EXPECT_EQ(request.hwnd, owner);

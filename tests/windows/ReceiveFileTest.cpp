@@ -3,8 +3,9 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
-#include "shortcuts/ShellHelpers.h"
-#include "shortcuts/ShortcutPath.h"
+#include "services/FilePath.h"
+#include "shortcuts/ShellHelpers_win.h"
+#include "shortcuts/ShortcutFile.h"
 #include "shortcuts/ShortcutToggle.h"
 #include "tests/e2e/MalformedShortcuts.h"
 
@@ -231,7 +232,7 @@ public:
             const DWORD length = GetFullPathNameW(target.c_str(), MAX_PATH, full, nullptr);
             EXPECT_TRUE(written.Path() == target || written.Path() == std::wstring(full, length))
                 << name << ": " << testing::PrintToString(written.Path());
-            EXPECT_TRUE(shortcuts::FitsPathBuffer(target)) << name;
+            EXPECT_TRUE(services::FitsPathBuffer(target)) << name;
             EXPECT_EQ(told_, std::vector<std::wstring>{shortcuts::CreatedMessage(
                                  L"送る", entry.path().wstring())})
                 << name;
@@ -242,7 +243,7 @@ public:
     std::wstring target;
 
 private:
-    bool FileExists(const std::wstring& path) override { return ::FileExists(path); }
+    bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
     long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
         return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
     }

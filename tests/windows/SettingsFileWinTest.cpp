@@ -1,4 +1,4 @@
-#include "app/SettingsFile_win.h"
+#include "settings/SettingsFile_win.h"
 
 #include "platform/Error.h"
 #include "platform/Handles.h"
@@ -14,8 +14,8 @@
 namespace {
 
 using namespace std::string_literals;
-using app::TextEncoding;
 using e2e::Narrow;
+using settings::TextEncoding;
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     const platform::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
@@ -123,7 +123,7 @@ TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpt
         {Path(L"Missing.ini"), L"POSITION", L"Top", L""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::ReadProfileString(c.path, c.section, c.key), c.value)
+        EXPECT_EQ(settings::ReadProfileString(c.path, c.section, c.key), c.value)
             << Narrow(c.path) << " [" << Narrow(c.section) << "] " << Narrow(c.key);
     }
 }
@@ -131,11 +131,11 @@ TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpt
 TEST_F(SettingsStorage, ProfileReadingTakesLongValuesWholeAndReadsUtf16Files) {
     const std::wstring path = Path(L"Long.ini");
     const std::wstring longValue(1000, L'7');
-    WriteBytes(path,
-               app::EncodeText(L"[POSITION]\r\nTop=" + longValue + L"\r\n[設定]\r\n名前=送る\r\n",
-                               TextEncoding::Utf16LE));
-    EXPECT_EQ(app::ReadProfileString(path, L"POSITION", L"top"), longValue);
-    EXPECT_EQ(app::ReadProfileString(path, L"設定", L"名前"), L"送る");
+    WriteBytes(path, settings::EncodeText(L"[POSITION]\r\nTop=" + longValue +
+                                              L"\r\n[設定]\r\n名前=送る\r\n",
+                                          TextEncoding::Utf16LE));
+    EXPECT_EQ(settings::ReadProfileString(path, L"POSITION", L"top"), longValue);
+    EXPECT_EQ(settings::ReadProfileString(path, L"設定", L"名前"), L"送る");
 }
 
 TEST_F(SettingsStorage, ReadsEachEncodingAndAMissingFileAsEmpty) {
@@ -146,24 +146,24 @@ TEST_F(SettingsStorage, ReadsEachEncodingAndAMissingFileAsEmpty) {
     };
     const std::wstring text = L"[A]\r\nk=送る\r\n";
     const Case cases[] = {
-        {"UTF-8", app::EncodeText(text, TextEncoding::Utf8), TextEncoding::Utf8},
-        {"UTF-16LE", app::EncodeText(text, TextEncoding::Utf16LE), TextEncoding::Utf16LE},
-        {"UTF-16BE", app::EncodeText(text, TextEncoding::Utf16BE), TextEncoding::Utf16BE},
+        {"UTF-8", settings::EncodeText(text, TextEncoding::Utf8), TextEncoding::Utf8},
+        {"UTF-16LE", settings::EncodeText(text, TextEncoding::Utf16LE), TextEncoding::Utf16LE},
+        {"UTF-16BE", settings::EncodeText(text, TextEncoding::Utf16BE), TextEncoding::Utf16BE},
     };
     for (const Case& c : cases) {
         const std::wstring path = Path(L"Encoded.ini");
         WriteBytes(path, c.bytes);
-        const app::SettingsText read = app::ReadSettingsFile(path);
+        const settings::SettingsText read = settings::ReadSettingsFile(path);
         EXPECT_EQ(read.text, text) << c.name;
         EXPECT_EQ(read.encoding, c.encoding) << c.name;
     }
 
     WriteBytes(Path(L"Ansi.ini"), "[A]\r\nk=v\r\n");
-    const app::SettingsText ansi = app::ReadSettingsFile(Path(L"Ansi.ini"));
+    const settings::SettingsText ansi = settings::ReadSettingsFile(Path(L"Ansi.ini"));
     EXPECT_EQ(ansi.text, L"[A]\r\nk=v\r\n");
     EXPECT_FALSE(ansi.encoding.has_value());
 
-    const app::SettingsText missing = app::ReadSettingsFile(Path(L"Missing.ini"));
+    const settings::SettingsText missing = settings::ReadSettingsFile(Path(L"Missing.ini"));
     EXPECT_EQ(missing.text, L"");
     EXPECT_FALSE(missing.encoding.has_value());
 }
@@ -173,7 +173,7 @@ TEST_F(SettingsStorage, AFileHeldOpenForWritingCannotBeOpened) {
     WriteBytes(path, "[A]\r\nk=v\r\n");
     const platform::UniqueHandle writer = OpenHeld(path, GENERIC_WRITE);
     ASSERT_NE(writer.get(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ErrorOf([&] { app::ReadSettingsFile(path); }),
+    EXPECT_EQ(ErrorOf([&] { settings::ReadSettingsFile(path); }),
               FileError(L"open", path, ERROR_SHARING_VIOLATION));
 }
 
@@ -182,12 +182,13 @@ TEST_F(SettingsStorage, AFileOpenForReadingOnlyIsRead) {
     WriteBytes(path, "[A]\r\nk=v\r\n");
     const platform::UniqueHandle reader = OpenHeld(path, GENERIC_READ);
     ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(app::ReadSettingsFile(path).text, L"[A]\r\nk=v\r\n");
+    EXPECT_EQ(settings::ReadSettingsFile(path).text, L"[A]\r\nk=v\r\n");
 }
 
 TEST_F(SettingsStorage, AFileThatExistsButCannotBeReadIsToldApartFromAMissingOne) {
     const std::wstring path = Path(L"Probed.ini");
-    EXPECT_EQ(app::SettingsFileReadError(path), static_cast<DWORD>(ERROR_SUCCESS)) << "missing";
+    EXPECT_EQ(settings::SettingsFileReadError(path), static_cast<DWORD>(ERROR_SUCCESS))
+        << "missing";
     WriteBytes(path, "[A]\r\nk=v\r\n");
     struct Case {
         const char* name;
@@ -204,7 +205,7 @@ TEST_F(SettingsStorage, AFileThatExistsButCannotBeReadIsToldApartFromAMissingOne
                                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                       nullptr));
         ASSERT_NE(held.get(), INVALID_HANDLE_VALUE) << c.name;
-        EXPECT_EQ(app::SettingsFileReadError(path), c.error) << c.name;
+        EXPECT_EQ(settings::SettingsFileReadError(path), c.error) << c.name;
     }
 }
 
@@ -223,10 +224,10 @@ TEST_F(SettingsStorage, WritesEachEncodingAndLeavesNoTemporaryFile) {
     // The first case creates the file, the others replace it, as the program does.
     for (const Case& c : cases) {
         const std::wstring path = Path(L"Written.ini");
-        app::SettingsText contents = app::ReadSettingsFile(path);
+        settings::SettingsText contents = settings::ReadSettingsFile(path);
         contents.text = L"[A]\r\nk=v\r\n\r\n";
         contents.encoding = c.encoding;
-        app::WriteSettingsFile(path, contents);
+        settings::WriteSettingsFile(path, contents);
         EXPECT_EQ(ReadBytes(path), c.bytes) << c.name;
         EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Written.ini"}) << c.name;
     }
@@ -251,9 +252,9 @@ TEST_F(SettingsStorage, AFileThatCannotBeReplacedIsRewrittenInPlaceOrLeftAsItWas
         const platform::UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, c.share, nullptr,
                                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                       nullptr));
-        app::SettingsText contents = app::ReadSettingsFile(path);
+        settings::SettingsText contents = settings::ReadSettingsFile(path);
         contents.text = L"[PROGRAM]\r\n\r\n";
-        const std::wstring error = ErrorOf([&] { app::WriteSettingsFile(path, contents); });
+        const std::wstring error = ErrorOf([&] { settings::WriteSettingsFile(path, contents); });
         if (c.error == ERROR_SUCCESS) {
             EXPECT_EQ(error, L"<no error>") << c.name;
             EXPECT_EQ(ReadBytes(path), "[PROGRAM]\r\n\r\n") << c.name;
@@ -268,25 +269,27 @@ TEST_F(SettingsStorage, AFileThatCannotBeReplacedIsRewrittenInPlaceOrLeftAsItWas
 TEST_F(SettingsStorage, ANewFileIsNeverWrittenOverOneThatAppearedMeanwhile) {
     const std::wstring path = Path(L"Tavimbo.ini");
     WriteBytes(path, "[Other]\r\nx=1\r\n");
-    EXPECT_EQ(ErrorOf([&] {
-                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
-              }),
-              FileError(L"create", path, ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(
+        ErrorOf([&] {
+            settings::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
+        }),
+        FileError(L"create", path, ERROR_ALREADY_EXISTS));
     EXPECT_EQ(ReadBytes(path), "[Other]\r\nx=1\r\n");
     EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Tavimbo.ini"});
 }
 
 TEST_F(SettingsStorage, AFileInAMissingFolderCannotBeCreated) {
     const std::wstring path = Path(L"Missing\\Tavimbo.ini");
-    EXPECT_EQ(ErrorOf([&] {
-                  app::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
-              }),
-              FileError(L"create", path, ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(
+        ErrorOf([&] {
+            settings::WriteSettingsFile(path, {L"[PROGRAM]\r\n\r\n", std::nullopt, std::nullopt});
+        }),
+        FileError(L"create", path, ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(FolderContents().empty());
 }
 
 // Windows' file operations, except that the one with the given number fails, once.
-class FailingOperations : public app::FileOperations {
+class FailingOperations : public settings::FileOperations {
 public:
     FailingOperations(int failing, DWORD error, bool refuseReplace)
         : failing_(failing), error_(error), refuseReplace_(refuseReplace) {}
@@ -371,11 +374,11 @@ TEST_F(SettingsStorage, EveryStepOfASaveFailingLeavesTheOldFileOrTheNewOneAndNot
                 if (s.fileExists) {
                     WriteBytes(path, old);
                 }
-                app::SettingsText contents = app::ReadSettingsFile(path);
+                settings::SettingsText contents = settings::ReadSettingsFile(path);
                 contents.text = text;
                 FailingOperations operations(step, error, s.refuseReplace);
                 const bool failed = ErrorOf([&] {
-                                        app::WriteSettingsFile(path, contents, operations);
+                                        settings::WriteSettingsFile(path, contents, operations);
                                     }) != L"<no error>";
                 const std::string expected = !failed ? written : s.fileExists ? old : "<missing>";
                 const std::string what = std::string(s.name) + ", step " + std::to_string(step) +
@@ -405,7 +408,7 @@ TEST(DateTimeText, GivesTheDateAloneOnlyAtExactlyMidnight) {
     time.wYear = 2026;
     time.wMonth = 12;
     time.wDay = 9;
-    const std::wstring midnight = app::DateTimeText(time);
+    const std::wstring midnight = settings::DateTimeText(time);
     EXPECT_NE(midnight.find(L"2026"), std::wstring::npos) << Narrow(midnight);
     EXPECT_EQ(midnight.find(L':'), std::wstring::npos) << Narrow(midnight);
 
@@ -414,14 +417,14 @@ TEST(DateTimeText, GivesTheDateAloneOnlyAtExactlyMidnight) {
     for (const auto part : parts) {
         SYSTEMTIME later = time;
         later.*part = 1;
-        const std::wstring text = app::DateTimeText(later);
+        const std::wstring text = settings::DateTimeText(later);
         EXPECT_TRUE(text.starts_with(midnight + L" ")) << Narrow(text);
         EXPECT_NE(text.find(L':'), std::wstring::npos) << Narrow(text);
     }
     time.wHour = 13;
     time.wMinute = 45;
     time.wSecond = 30;
-    const std::wstring afternoon = app::DateTimeText(time);
+    const std::wstring afternoon = settings::DateTimeText(time);
     EXPECT_NE(afternoon.find(L"45"), std::wstring::npos) << Narrow(afternoon);
     EXPECT_NE(afternoon.find(L"30"), std::wstring::npos) << Narrow(afternoon);
 }

@@ -1,7 +1,7 @@
-#include "app/Application.h"
+#include "services/Application_win.h"
 #include "platform/Error.h"
 #include "platform/ShellLink.h"
-#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShellHelpers_win.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 namespace {
 
 // GetSpecialFolderPath owns its identifier list through the application window.
-app::Application& TestApplication() {
-    static app::Application application(GetModuleHandleW(nullptr));
+services::Application& TestApplication() {
+    static services::Application application(GetModuleHandleW(nullptr));
     return application;
 }
 
@@ -80,7 +80,7 @@ TEST_F(ShellHelpers, SpecialFolderPathsAreTheUsersFoldersEndingInADelimiter) {
         {CSIDL_SENDTO, L"\\AppData\\Roaming\\Microsoft\\Windows\\SendTo\\"},
     };
     for (const Case& c : cases) {
-        const std::wstring path = GetSpecialFolderPath(c.folder);
+        const std::wstring path = shortcuts::GetSpecialFolderPath(c.folder);
         EXPECT_TRUE(EndsWith(path, c.end)) << c.folder << ": " << testing::PrintToString(path);
         const DWORD attributes = GetFileAttributesW(path.c_str());
         EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << c.folder;
@@ -90,7 +90,7 @@ TEST_F(ShellHelpers, SpecialFolderPathsAreTheUsersFoldersEndingInADelimiter) {
 
 TEST_F(ShellHelpers, AFolderWithoutAFileSystemPathIsAnErrorNamingIt) {
     try {
-        const std::wstring path = GetSpecialFolderPath(CSIDL_DRIVES);
+        const std::wstring path = shortcuts::GetSpecialFolderPath(CSIDL_DRIVES);
         ADD_FAILURE() << "no error, path " << testing::PrintToString(path);
     } catch (const platform::Error& error) {
         EXPECT_EQ(error.Message(), L"The special folder 17 has no file-system path");
@@ -103,14 +103,14 @@ TEST_F(ShellHelpers, LongPathLengthensAShortPath) {
     wchar_t shortPath[MAX_PATH]{};
     ASSERT_NE(GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(std::wstring(shortPath), longPath);
-    EXPECT_EQ(GetLongPath(shortPath), longPath);
-    EXPECT_EQ(GetLongPath(longPath), longPath);
+    EXPECT_EQ(shortcuts::GetLongPath(shortPath), longPath);
+    EXPECT_EQ(shortcuts::GetLongPath(longPath), longPath);
 }
 
 TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenThereIsNoLongForm) {
     const std::wstring missing = folder_ + L"MISSIN~1\\NOFILE~1.TXT";
-    EXPECT_EQ(GetLongPath(missing), missing);
-    EXPECT_EQ(GetLongPath(L""), L"");
+    EXPECT_EQ(shortcuts::GetLongPath(missing), missing);
+    EXPECT_EQ(shortcuts::GetLongPath(L""), L"");
 }
 
 TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenTheLongFormDoesNotFit) {
@@ -126,14 +126,14 @@ TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenTheLongFormDoesNotFit) {
     ASSERT_LT(length, 200u);
     const std::wstring argument(shortPath + 4); // without "\\?\"
     ASSERT_GT(longPath.size() - 4, 261u);
-    EXPECT_EQ(GetLongPath(argument), argument);
+    EXPECT_EQ(shortcuts::GetLongPath(argument), argument);
 }
 
 TEST_F(ShellHelpers, ShortcutTargetOfAFileThatIsNoShortcutIsTheFileItself) {
     const std::wstring text = WriteFile(L"plain.txt");
-    EXPECT_EQ(ResolveShortcutTarget(text), text);
+    EXPECT_EQ(shortcuts::ResolveShortcutTarget(text), text);
     const std::wstring missing = folder_ + L"missing.lnk";
-    EXPECT_EQ(ResolveShortcutTarget(missing), missing);
+    EXPECT_EQ(shortcuts::ResolveShortcutTarget(missing), missing);
 }
 
 TEST_F(ShellHelpers, ShortcutTargetIsThePathTheShortcutHolds) {
@@ -142,7 +142,7 @@ TEST_F(ShellHelpers, ShortcutTargetIsThePathTheShortcutHolds) {
     const std::wstring link = folder_ + L"memo.lnk";
     ASSERT_EQ(platform::ShellLink().SaveTarget(target, link), S_OK);
     Adopt(link);
-    EXPECT_EQ(ResolveShortcutTarget(link), target);
+    EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), target);
 }
 
 TEST_F(ShellHelpers, ShortcutTargetOfAVirtualItemIsEmpty) {
@@ -154,16 +154,16 @@ TEST_F(ShellHelpers, ShortcutTargetOfAVirtualItemIsEmpty) {
     const std::wstring link = folder_ + L"computer.lnk";
     ASSERT_EQ(shortcut.File().Save(link.c_str(), FALSE), S_OK);
     Adopt(link);
-    EXPECT_EQ(ResolveShortcutTarget(link), L"");
+    EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), L"");
 }
 
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
     const std::wstring file = WriteFile(L"file.Lnk");
     MakeFolder(folder_ + L"folder.Lnk");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(FileExists(folder_ + L"folder.Lnk"));
-    EXPECT_FALSE(FileExists(folder_ + L"missing.Lnk"));
-    EXPECT_FALSE(FileExists(folder_ + L"*.Lnk"));
+    EXPECT_TRUE(shortcuts::FileExists(file));
+    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"folder.Lnk"));
+    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"missing.Lnk"));
+    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"*.Lnk"));
 }
 
 } // namespace

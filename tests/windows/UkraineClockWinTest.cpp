@@ -35,7 +35,7 @@ TEST(UkraineTimeText, LiesTwoOrThreeHoursAheadOfTheRealClock) {
     using namespace std::chrono;
     const info::DateNames names = info::UkraineDateNames();
     const info::Instant before = info::UtcNow();
-    const std::wstring text = UkraineTimeText();
+    const std::wstring text = info::UkraineTimeText();
     const info::Instant after = info::UtcNow();
 
     const bool daylight = text.rfind(L"Peace for Ukraine\r\n", 0) == 0;

@@ -1,4 +1,4 @@
-#include "app/StartTrace.h"
+#include "services/StartTrace_win.h"
 
 #ifdef TAVIMBO_START_TRACE
 
@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace app {
+namespace services {
 
 // Appends "step milliseconds processor-milliseconds" to the file that the environment variable
 // TAVIMBO_START_TRACE names: the time since the creation of the process, so that the loader's
@@ -44,6 +44,6 @@ void StartTrace(const char* step) noexcept {
     WriteFile(file.get(), line, static_cast<DWORD>(size), &written, nullptr);
 }
 
-} // namespace app
+} // namespace services
 
 #endif

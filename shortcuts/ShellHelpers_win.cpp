@@ -1,16 +1,15 @@
-#include "shortcuts/ShellHelpers.h"
+#include "shortcuts/ShellHelpers_win.h"
 
-#include "app/Application.h"
-#include "app/FilePath.h"
+#include "services/FilePath.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
-#include "shortcuts/ReceivedFile.h"
-#include "shortcuts/ShortcutPath.h"
+#include "shortcuts/ShortcutFile.h"
 
 #include <memory>
 #include <vector>
 
+namespace shortcuts {
 namespace {
 
 constexpr DWORD PathBufferLength = 261;
@@ -35,7 +34,8 @@ std::vector<unsigned char> ShortcutHead(const std::wstring& path) {
 
 std::wstring GetSpecialFolderPath(int folder) {
     LPITEMIDLIST list = nullptr;
-    SHGetSpecialFolderLocation(app::Application::Instance().Handle(), folder, &list);
+    // The owner window is reserved and unused.
+    SHGetSpecialFolderLocation(nullptr, folder, &list);
     const platform::ItemIdList owner(list);
     wchar_t path[PathBufferLength]{};
     SHGetPathFromIDListW(owner.get(), path);
@@ -96,7 +96,7 @@ std::wstring GetLongPath(const std::wstring& path) {
 
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
     const platform::ShellLink link;
-    if (!shortcuts::HasSoundItemList(ShortcutHead(path)) ||
+    if (!HasSoundItemList(ShortcutHead(path)) ||
         FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
     }
@@ -106,7 +106,7 @@ std::wstring ResolveShortcutTarget(const std::wstring& path) {
     // A relative target names a file beside the shortcut, as the shell reads it, never one in
     // the program's current folder.
     const std::wstring absolute =
-        shortcuts::TargetAgainstFolder(target, app::ExtractFilePath(platform::FullPath(path)));
+        services::TargetAgainstFolder(target, services::ExtractFilePath(platform::FullPath(path)));
     return absolute == target ? target : platform::FullPath(absolute);
 }
 
@@ -133,9 +133,9 @@ void StartExplorer(const std::wstring& parameters) {
 
 void ShowInExplorer(const std::wstring& path) {
     if (FileExists(path)) {
-        StartExplorer(shortcuts::ExplorerSelectParameters(path));
+        StartExplorer(ExplorerSelectParameters(path));
     } else {
-        StartExplorer(app::Quoted(app::ExtractFilePath(path)));
+        StartExplorer(services::Quoted(services::ExtractFilePath(path)));
     }
 }
 
@@ -143,3 +143,5 @@ bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+} // namespace shortcuts

@@ -1,8 +1,8 @@
-#include "app/TextEncoding.h"
+#include "settings/TextEncoding.h"
 
 #include <type_traits>
 
-namespace app {
+namespace settings {
 
 // Written out rather than left to MultiByteToWideChar: the settings file's reader runs and is
 // fuzzed without Windows, and MultiByteToWideChar has no code page for big-endian UTF-16.
@@ -207,4 +207,4 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding) {
     return bytes;
 }
 
-} // namespace app
+} // namespace settings

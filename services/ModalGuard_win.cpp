@@ -1,6 +1,6 @@
-#include "app/ModalGuard.h"
+#include "services/ModalGuard_win.h"
 
-namespace app {
+namespace services {
 
 ModalGuard::ModalGuard(HWND owner) : active_(GetActiveWindow()), owner_(owner) {
     // The owner is left alone: the box disables it itself and enables it again before it goes
@@ -33,4 +33,4 @@ ModalGuard::~ModalGuard() {
     }
 }
 
-} // namespace app
+} // namespace services

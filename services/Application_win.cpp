@@ -1,17 +1,16 @@
-#include "app/Application.h"
+#include "services/Application_win.h"
 
-#include "app/ErrorText.h"
-#include "app/ModalGuard.h"
+#include "services/ErrorText.h"
+#include "services/ModalGuard_win.h"
 #include "platform/Error.h"
 #include "platform/Win32Error.h"
 
 #include <commctrl.h>
 
-namespace app {
+namespace services {
 namespace {
 
 constexpr wchar_t ApplicationWindowClass[] = L"TavimboApplication";
-Application* theApplication = nullptr;
 
 std::wstring Widen(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -29,7 +28,6 @@ using TaskDialogIndirectFunction = HRESULT WINAPI(const TASKDIALOGCONFIG*, int*,
 } // namespace
 
 Application::Application(HINSTANCE instance) : instance_(instance) {
-    theApplication = this;
     RegisterWindowClass(ApplicationWindowClass, DefWindowProcW);
     window_ = platform::ThrowIfNull(CreateWindowExW(0, ApplicationWindowClass, L"", WS_POPUP, 0, 0,
                                                     0, 0, nullptr, nullptr, instance_, nullptr));
@@ -37,13 +35,6 @@ Application::Application(HINSTANCE instance) : instance_(instance) {
 
 Application::~Application() {
     DestroyWindow(window_);
-    if (theApplication == this) {
-        theApplication = nullptr;
-    }
-}
-
-Application& Application::Instance() {
-    return *theApplication;
 }
 
 void Application::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) const {
@@ -148,4 +139,4 @@ void Application::ShowUnknownException() const noexcept {
     ShowException(platform::Error(L"Unknown error"));
 }
 
-} // namespace app
+} // namespace services

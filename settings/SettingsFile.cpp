@@ -1,8 +1,8 @@
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <algorithm>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -207,4 +207,4 @@ std::wstring IniFile::Text() const {
     return text;
 }
 
-} // namespace app
+} // namespace settings

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace app {
+namespace services {
 
 // The application object: title, message loop with its OnMessage hook, the hidden window that
 // owns the dialogs, and the program's message boxes and error report.
@@ -18,8 +18,6 @@ public:
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
-
-    static Application& Instance();
 
     HINSTANCE Module() const { return instance_; }
     HWND Handle() const { return window_; }
@@ -58,7 +56,7 @@ public:
     void ShowException(const std::exception& error) const noexcept;
 
     // Runs an event handler; an error escaping it is shown by the error report.
-    template <class Handler> void Guard(Handler&& handler) noexcept {
+    template <class Handler> void Guard(Handler&& handler) const noexcept {
         try {
             handler();
         } catch (const std::exception& error) {
@@ -80,4 +78,4 @@ private:
     std::wstring title_;
 };
 
-} // namespace app
+} // namespace services

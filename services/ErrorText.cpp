@@ -1,6 +1,6 @@
-#include "app/ErrorText.h"
+#include "services/ErrorText.h"
 
-namespace app {
+namespace services {
 
 std::wstring ErrorReportText(std::wstring message) {
     if (!message.empty() && message.back() > L'.') {
@@ -9,4 +9,4 @@ std::wstring ErrorReportText(std::wstring message) {
     return message;
 }
 
-} // namespace app
+} // namespace services

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace settings {
 
 // The value of a settings entry read as an integer, or fallback when the text is no number.
 std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback);
@@ -39,4 +39,4 @@ private:
     std::vector<Section> sections_;
 };
 
-} // namespace app
+} // namespace settings

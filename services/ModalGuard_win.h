@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace app {
+namespace services {
 
 // Makes a box or dialog modal to the whole program while it lives: the thread's other visible
 // windows are disabled, then enabled again, and the window that was active before is active
@@ -28,4 +28,4 @@ private:
     std::vector<HWND> windows_;
 };
 
-} // namespace app
+} // namespace services

@@ -1,8 +1,8 @@
-#include "app/Random.h"
+#include "services/Random.h"
 
 #include <random>
 
-namespace app {
+namespace services {
 namespace {
 
 std::mt19937& Generator() {
@@ -23,4 +23,4 @@ std::uint32_t RandomBelow(std::uint32_t bound) {
     return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(Generator());
 }
 
-} // namespace app
+} // namespace services

@@ -1,4 +1,4 @@
-#include "app/SettingsFile_win.h"
+#include "settings/SettingsFile_win.h"
 
 #include "platform/Error.h"
 #include "platform/Handles.h"
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <climits>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -319,4 +319,4 @@ std::wstring DateTimeText(const SYSTEMTIME& time) {
     return text;
 }
 
-} // namespace app
+} // namespace settings

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/TextEncoding.h"
+#include "settings/TextEncoding.h"
 
 #include "platform/Error.h"
 
@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace settings {
 
 // An entry of an INI file as Windows itself reads it; empty when the file, section or key is
 // missing.
@@ -61,4 +61,4 @@ void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
 // The user's short date and long time; the date alone at exactly midnight.
 std::wstring DateTimeText(const SYSTEMTIME& time);
 
-} // namespace app
+} // namespace settings

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace services {
 
 // The program's pseudo-random generator, seeded once at start-up.
 void Randomize(std::uint64_t seed);
@@ -10,4 +10,4 @@ void Randomize(std::uint64_t seed);
 // A value drawn uniformly from 0 to bound - 1.
 std::uint32_t RandomBelow(std::uint32_t bound);
 
-} // namespace app
+} // namespace services

@@ -3,6 +3,7 @@
 #include <string>
 
 // The shell folder and shortcut helpers; folders are numbered as CSIDL values.
+namespace shortcuts {
 
 // The folder's path, always ending in "\". Raises an Error naming the folder when Windows
 // gives it no file-system path.
@@ -23,3 +24,5 @@ void ShowInExplorer(const std::wstring& path);
 
 // A file, not a folder, exists at the path.
 bool FileExists(const std::wstring& path);
+
+} // namespace shortcuts

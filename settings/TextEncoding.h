@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace settings {
 
 // The Unicode encodings that a byte-order mark announces; text without a mark is in the
 // system's ANSI code page, which only Windows can convert.
@@ -19,4 +19,4 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);
 // Encodes the text with its byte-order mark in front.
 std::string EncodeText(std::wstring_view text, TextEncoding encoding);
 
-} // namespace app
+} // namespace settings

@@ -1,0 +1,59 @@
+#include "shortcuts/ShortcutFile.h"
+
+#include "services/FilePath.h"
+#include "platform/Error.h"
+
+namespace shortcuts {
+
+std::wstring ShortcutBaseName(std::wstring_view targetPath, std::wstring_view exePath,
+                              std::wstring_view appTitle) {
+    if (targetPath == exePath) {
+        return std::wstring(appTitle);
+    }
+    if (services::HasInvalidPathCharacters(targetPath)) {
+        throw platform::Error(L"Invalid characters in path");
+    }
+    const std::wstring fileName = services::ExtractFileName(targetPath);
+    return fileName.substr(0, fileName.rfind(L'.'));
+}
+
+std::wstring ShortcutPathIn(std::wstring folderPath, std::wstring_view baseName) {
+    if (folderPath.empty() || folderPath.back() != L'\\') {
+        folderPath += L'\\';
+    }
+    return folderPath.append(baseName).append(L".Lnk");
+}
+
+std::wstring ExplorerSelectParameters(std::wstring_view filePath) {
+    return L"/select," + services::Quoted(filePath);
+}
+
+bool HasSoundItemList(const std::vector<unsigned char>& shortcut) {
+    constexpr std::size_t listAt = 0x4C; // right after the header
+    auto word = [&](std::size_t at) {
+        return static_cast<std::size_t>(shortcut[at] | (shortcut[at + 1] << 8));
+    };
+    if (shortcut.size() < listAt || (shortcut[0x14] & 1) == 0) {
+        return true;
+    }
+    if (shortcut.size() < listAt + 2) {
+        return false;
+    }
+    const std::size_t end = listAt + 2 + word(listAt);
+    if (end > shortcut.size()) {
+        return false;
+    }
+    for (std::size_t item = listAt + 2; item + 2 <= end;) {
+        const std::size_t size = word(item);
+        if (size == 0) {
+            return item + 2 == end;
+        }
+        if (size < 2) {
+            return false;
+        }
+        item += size;
+    }
+    return false;
+}
+
+} // namespace shortcuts

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace shortcuts {
+
+// The name a target's shortcut goes by: the application title for the executable itself
+// (compared code unit by code unit), else the target's file name up to its last ".". Raises
+// "Invalid characters in path" for any other target holding a character not allowed in paths.
+std::wstring ShortcutBaseName(std::wstring_view targetPath, std::wstring_view exePath,
+                              std::wstring_view appTitle);
+
+// The folder path with its trailing "\" made sure of, the base name and ".Lnk".
+std::wstring ShortcutPathIn(std::wstring folderPath, std::wstring_view baseName);
+
+// Explorer's parameters that open a file's folder with the file selected.
+std::wstring ExplorerSelectParameters(std::wstring_view filePath);
+
+// False when a shortcut file's item identifier list is damaged: its size runs past the file, or
+// its items do not end exactly at its end with a terminator. Wine's shell link object can
+// hang on such a list; other damage is left to it.
+bool HasSoundItemList(const std::vector<unsigned char>& shortcut);
+
+} // namespace shortcuts
