@@ -24,24 +24,36 @@ set(TAVIMBO_FILE_VERSION
 # resource's ProductVersion and the package's name all read it.
 set(TAVIMBO_PRODUCT_VERSION "${TAVIMBO_VERSION_MAJOR}.${TAVIMBO_VERSION_MINOR}")
 
-# What the About box and the web buttons say about the publisher. A publisher of a build sets
-# these to their own notice and addresses (cmake -D...); the home page must end in "/" because
-# the donation page is appended to it.
-set(TAVIMBO_COPYRIGHT_TEXT "Copyright (C) 2026 The Tavimbo developers" CACHE STRING
+# What the About box, the version resource and the read-me say about the publisher. A publisher
+# sets all three to their own notice and addresses (cmake -D...); until then they are reserved
+# names that reach no one, and cpack refuses to pack the zip (packaging/PackConfig.cmake). The
+# home page must end in "/" because the donation page is appended to it.
+set(_unset_COPYRIGHT_TEXT "Copyright (C) 2026 publisher.invalid (developer build)")
+set(_unset_CONTACT_MAIL "developer-build@publisher.invalid")
+set(_unset_HOME_PAGE_URL "https://publisher.invalid/")
+set(TAVIMBO_COPYRIGHT_TEXT "${_unset_COPYRIGHT_TEXT}" CACHE STRING
     "The About box's copyright line and the version resource's LegalCopyright")
-set(TAVIMBO_CONTACT_MAIL "tavimbo.developers@gmail.com" CACHE STRING
+set(TAVIMBO_CONTACT_MAIL "${_unset_CONTACT_MAIL}" CACHE STRING
     "The About box's contact e-mail address")
-set(TAVIMBO_HOME_PAGE_URL "https://tavimbo.github.io/" CACHE STRING
+set(TAVIMBO_HOME_PAGE_URL "${_unset_HOME_PAGE_URL}" CACHE STRING
     "The home page's address, ending in /; the donation page is software/index3.html below it")
 if(NOT TAVIMBO_HOME_PAGE_URL MATCHES "/$")
   message(FATAL_ERROR "TAVIMBO_HOME_PAGE_URL must end in /: ${TAVIMBO_HOME_PAGE_URL}")
 endif()
-# As C string literals: backslashes and quotes escaped.
+set(TAVIMBO_PUBLISHER_UNSET "")
 foreach(name COPYRIGHT_TEXT CONTACT_MAIL HOME_PAGE_URL)
+  if("${TAVIMBO_${name}}" STREQUAL "${_unset_${name}}")
+    list(APPEND TAVIMBO_PUBLISHER_UNSET TAVIMBO_${name})
+  endif()
+  # As C string literals: backslashes and quotes escaped.
   string(REPLACE "\\" "\\\\" _literal "${TAVIMBO_${name}}")
   string(REPLACE "\"" "\\\"" _literal "${_literal}")
   set(TAVIMBO_${name}_LITERAL "\"${_literal}\"")
 endforeach()
+if(TAVIMBO_PUBLISHER_UNSET)
+  list(JOIN TAVIMBO_PUBLISHER_UNSET ", " _names)
+  message(STATUS "A developer build, which cpack will not pack: ${_names} not set")
+endif()
 
 configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
 message(STATUS "Tavimbo ${TAVIMBO_PRODUCT_VERSION}, file version ${TAVIMBO_FILE_VERSION}")

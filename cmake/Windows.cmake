@@ -59,11 +59,14 @@ endfunction()
 
 # MinGW: the load configuration record of LoadConfig.cpp (DependentLoadFlags), kept
 # through --gc-sections and LTO, and pointed to after the link, which GNU ld does not do.
+# Python by name: Windows itself runs no script by its #! line.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 function(tavimbo_load_config target)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/LoadConfig.cpp)
   target_link_options(${target} PRIVATE -Wl,--require-defined=_load_config_used -Wl,-Map=${map})
   add_custom_command(TARGET ${target} POST_BUILD
-                     COMMAND ${CMAKE_SOURCE_DIR}/tools/fill-load-config $<TARGET_FILE:${target}> ${map}
+                     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/fill-load-config
+                             $<TARGET_FILE:${target}> ${map}
                      VERBATIM)
 endfunction()

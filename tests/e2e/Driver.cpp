@@ -24,7 +24,7 @@ std::filesystem::path ModuleFolder() {
 // A block of memory inside another process, for messages whose arguments are pointers.
 class RemoteMemory {
 public:
-    RemoteMemory(HWND window, size_t size) : size_(size) {
+    RemoteMemory(HWND window, size_t size) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
@@ -63,7 +63,6 @@ public:
 private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
-    size_t size_;
 };
 
 } // namespace

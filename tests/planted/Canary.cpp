@@ -13,8 +13,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, void*) {
         return TRUE;
     }
     wchar_t marker[MAX_PATH + 4]{};
-    if (GetModuleFileNameW(self, marker, MAX_PATH) < MAX_PATH) {
-        std::wcscat(marker, L".ran");
+    const DWORD length = GetModuleFileNameW(self, marker, MAX_PATH);
+    if (length < MAX_PATH) {
+        std::wmemcpy(marker + length, L".ran", 4);
         CloseHandle(CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     }
