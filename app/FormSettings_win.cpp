@@ -46,6 +46,9 @@ bool IsChecked(HWND checkBox) {
 
 void TForm1::LoadSettings() {
     const std::wstring path = SettingsPath(app::Application::ExeName());
+    // Settings that a killed save left in a backup alone are read from their place again. Should
+    // they not go back, the backup stays for the first save, which reports why.
+    app::RecoverSettingsFile(path);
     // Windows' reader takes a file that it cannot read for an empty one; the defaults that the
     // window then shows must not be written over what the user saved in it.
     settingsReadError_ = app::SettingsFileReadError(path);
