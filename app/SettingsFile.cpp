@@ -77,7 +77,8 @@ std::int64_t ReadDigits(std::wstring_view digits, unsigned base, std::uint32_t l
     return value;
 }
 
-constexpr std::wstring_view SaveFileExtensions[] = {L"tmp", L"bak", L"old"};
+// Characters rather than pointers: nothing for the loader to relocate.
+constexpr wchar_t SaveFileExtensions[][4] = {L"tmp", L"bak", L"old"};
 
 } // namespace
 

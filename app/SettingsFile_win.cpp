@@ -25,24 +25,13 @@ platform::Error FileError(const wchar_t* what, const std::wstring& path, DWORD c
     throw FileError(L"Cannot create", path, code);
 }
 
-std::wstring FromAnsi(const std::string& bytes, const std::wstring& path) {
-    if (bytes.size() > INT_MAX) {
-        ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
-    }
-    const int size = static_cast<int>(bytes.size());
-    const int length =
-        size == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    if (length != 0) {
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
-    }
-    return text;
-}
+// Bytes that the ANSI code page does not carry through a round trip unchanged (a lone lead
+// byte, UTF-8 that another program wrote, an unassigned code) stand in the text for the lone
+// low surrogates U+DC00 to U+DCFF, which no code page decodes to, and go back out as the same
+// bytes: other programs' lines survive a save whatever they hold, under any code page.
+constexpr wchar_t ByteStandIn = 0xDC00;
 
-std::string ToAnsi(const std::wstring& text, const std::wstring& path) {
-    if (text.size() > INT_MAX) {
-        ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
-    }
+std::string AnsiBytes(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
     const int length =
         size == 0 ? 0
@@ -52,6 +41,72 @@ std::string ToAnsi(const std::wstring& text, const std::wstring& path) {
         WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
     }
     return bytes;
+}
+
+// The text of bytes that convert back to themselves, if they do.
+std::optional<std::wstring> AnsiText(std::string_view bytes) {
+    const int size = static_cast<int>(bytes.size());
+    const int length = size == 0 ? 0
+                                 : MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                       size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length != 0) {
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+    }
+    if ((length == 0 && size != 0) || AnsiBytes(text) != bytes) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
+    if (bytes.size() > INT_MAX) {
+        ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
+    }
+    if (std::optional<std::wstring> text = AnsiText(bytes)) {
+        return std::move(*text);
+    }
+    // Line by line, and character by character in a line that does not convert back: a line
+    // break is never the second byte of a character.
+    std::wstring text;
+    while (!bytes.empty()) {
+        const std::string_view line = bytes.substr(0, bytes.find('\n') + 1);
+        if (const std::optional<std::wstring> converted = AnsiText(line)) {
+            text += *converted;
+        } else {
+            for (std::size_t index = 0; index < line.size();) {
+                const auto lead = static_cast<unsigned char>(line[index]);
+                const std::size_t length =
+                    IsDBCSLeadByteEx(CP_ACP, lead) && index + 1 < line.size() ? 2 : 1;
+                const std::optional<std::wstring> character = AnsiText(line.substr(index, length));
+                text += character ? *character : std::wstring(1, ByteStandIn + lead);
+                index += character ? length : 1;
+            }
+        }
+        bytes.remove_prefix(line.size());
+    }
+    return text;
+}
+
+std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
+    if (text.size() > INT_MAX) {
+        ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
+    }
+    std::string bytes;
+    for (;;) {
+        const std::size_t standIn = std::ranges::find_if(text,
+                                                         [](wchar_t character) {
+                                                             return character >= ByteStandIn &&
+                                                                    character <= ByteStandIn + 0xFF;
+                                                         }) -
+                                    text.begin();
+        bytes += AnsiBytes(text.substr(0, standIn));
+        if (standIn == text.size()) {
+            return bytes;
+        }
+        bytes += static_cast<char>(text[standIn] - ByteStandIn);
+        text.remove_prefix(standIn + 1);
+    }
 }
 
 // One of a save's files beside the settings file (SaveFileKind), removed unless told to keep it.
@@ -191,10 +246,6 @@ DWORD CreateWhole(FileOperations& operations, const std::wstring& path, const st
     return ERROR_SUCCESS;
 }
 
-std::wstring CannotCreateText(const std::wstring& path, DWORD code) {
-    return FileError(L"Cannot create", path, code).Message();
-}
-
 // When the file cannot be replaced (another program holds it without delete sharing), its
 // contents are rewritten where they are. A copy of the old bytes beside it lets a failure midway
 // put them back, and the next start or save after a kill.
@@ -216,9 +267,10 @@ DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::
     if (!WriteWhole(operations, file.get(), oldBytes)) {
         const DWORD restoreError = GetLastError();
         journal.Keep();
-        throw platform::Error(CannotCreateText(path, error) + L" Its old contents could not be " +
-                              L"put back (" + platform::SystemErrorText(restoreError) +
-                              L") and are kept in \"" + journal.Path() + L"\".");
+        throw platform::Error(FileError(L"Cannot create", path, error).Message() +
+                              L" Its old contents could not be put back (" +
+                              platform::SystemErrorText(restoreError) + L") and are kept in \"" +
+                              journal.Path() + L"\".");
     }
     return error;
 }
@@ -238,7 +290,7 @@ bool IsRunning(DWORD processId) {
 struct Leftover {
     std::wstring path;
     SaveFileKind kind;
-    FILETIME written;
+    std::uint64_t written; // FILETIME's count: below 2 to the 60th for millennia
 };
 
 // The files that saves of ended processes left beside the settings file.
@@ -251,8 +303,10 @@ std::vector<Leftover> FindLeftovers(const std::wstring& path) {
         const auto name =
             ParseSaveFileName(std::wstring_view(path).substr(nameStart), found.cFileName);
         if (name && !IsRunning(name->processId)) {
+            const FILETIME& written = found.ftLastWriteTime;
             leftovers.push_back(
-                {path.substr(0, nameStart) + found.cFileName, name->kind, found.ftLastWriteTime});
+                {path.substr(0, nameStart) + found.cFileName, name->kind,
+                 std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime});
         }
     }
     return leftovers;
@@ -349,27 +403,31 @@ DWORD SettingsFileReadError(const std::wstring& path) {
 }
 
 DWORD RecoverSettingsFile(const std::wstring& path) {
-    std::vector<Leftover> leftovers = FindLeftovers(path);
+    const std::vector<Leftover> leftovers = FindLeftovers(path);
     const bool missing = IsMissingFile(path);
     // The old settings: those of a rewrite in place, which never completes with its copy left
     // behind, else, when the file is gone, the newest that ReplaceFileW moved aside.
-    const auto rank = [&](const Leftover& each) {
-        return each.kind == SaveFileKind::Journal             ? 2
-               : each.kind == SaveFileKind::Backup && missing ? 1
-                                                              : 0;
-    };
-    const auto newer = std::ranges::max_element(leftovers, [&](const auto& a, const auto& b) {
-        return rank(a) != rank(b) ? rank(a) < rank(b) : CompareFileTime(&a.written, &b.written) < 0;
-    });
-    if (newer != leftovers.end() && rank(*newer) > 0) {
-        // Nothing is removed until the old settings are back.
-        if (const DWORD error = PutBack(newer->path, path, missing)) {
+    const Leftover* oldSettings = nullptr;
+    std::uint64_t latest = 0;
+    for (const Leftover& each : leftovers) {
+        const std::uint64_t rank = each.kind == SaveFileKind::Journal             ? 2
+                                   : each.kind == SaveFileKind::Backup && missing ? 1
+                                                                                  : 0;
+        if (rank != 0 && (rank << 60 | each.written) > latest) {
+            latest = rank << 60 | each.written;
+            oldSettings = &each;
+        }
+    }
+    // Nothing is removed until the old settings are back.
+    if (oldSettings != nullptr) {
+        if (const DWORD error = PutBack(oldSettings->path, path, missing)) {
             return error;
         }
-        leftovers.erase(newer);
     }
     for (const Leftover& each : leftovers) {
-        SystemFileOperations().Delete(each.path);
+        if (&each != oldSettings) {
+            SystemFileOperations().Delete(each.path);
+        }
     }
     return ERROR_SUCCESS;
 }

@@ -9,22 +9,26 @@
 
 namespace {
 
-std::wstring Widen(const char* name) {
-    return std::wstring(name, name + std::char_traits<char>::length(name));
+void AppendAscii(std::wstring& text, const char* ascii) {
+    while (*ascii != '\0') {
+        text += static_cast<wchar_t>(*ascii++);
+    }
 }
 
 // shell32 is a delay import, loaded by the first call of one of its functions. Should that fail
 // (a damaged system, a function that an older Windows lacks), the call throws the program's own
 // error, which the error report shows, rather than a structured exception that nothing catches.
 FARPROC WINAPI DelayLoadFailed(unsigned notification, PDelayLoadInfo info) {
-    std::wstring what = L"Cannot load " + Widen(info->szDll);
-    if (notification == dliFailGetProc) {
-        what = L"Cannot find " +
-               (info->dlp.fImportByName ? Widen(info->dlp.szProcName)
-                                        : L"#" + std::to_wstring(info->dlp.dwOrdinal)) +
-               L" in " + Widen(info->szDll);
+    std::wstring what = L"Cannot load ";
+    if (notification == dliFailGetProc && info->dlp.fImportByName) {
+        what = L"Cannot find ";
+        AppendAscii(what, info->dlp.szProcName);
+        what += L" in ";
     }
-    throw platform::Error(what + L". " + platform::SystemErrorText(info->dwLastError));
+    AppendAscii(what, info->szDll);
+    what += L". ";
+    what += platform::SystemErrorText(info->dwLastError);
+    throw platform::Error(std::move(what));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/SettingsFile.h"
 #include "app/SettingsFile_win.h"
 
 #include "platform/Error.h"
@@ -235,6 +236,29 @@ TEST_F(SettingsStorage, WritesEachEncodingAndLeavesNoTemporaryFile) {
         EXPECT_EQ(ReadBytes(path), c.bytes) << c.name;
         EXPECT_EQ(FolderContents(), std::vector<std::wstring>{L"Written.ini"}) << c.name;
     }
+}
+
+// Under the code page of a Japanese Windows, what another program wrote in a file without a mark
+// comes back byte for byte: UTF-8, a lone lead byte, every byte from 0x80 on.
+TEST_F(SettingsStorage, OtherProgramsBytesSurviveASaveUnderTheJapaneseCodePage) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under the Japanese locale (tools/wine-lib.sh)";
+    std::string other =
+        "[Other]\r\nmemo=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE"
+        "\xE3\x83\xA1\xE3\x83\xA2 \xD1\x97 \xC3\xA9\r\nlone=\x82\r\n\x82=\x82\x82\r\n";
+    std::string every;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        every += static_cast<char>(byte);
+        other += "b" + std::to_string(byte) + '=' + static_cast<char>(byte) + "\r\n";
+    }
+    other += "every=" + every + "\r\n\r\n";
+    const std::wstring path = Path(L"Tavimbo.ini");
+    WriteBytes(path, other);
+    app::SettingsText contents = app::ReadSettingsFile(path);
+    app::IniFile file = app::IniFile::Parse(contents.text);
+    file.WriteString(L"PROGRAM", L"Path", L"C:\\ツール");
+    contents.text = file.Text();
+    app::WriteSettingsFile(path, contents);
+    EXPECT_EQ(ReadBytes(path), other + "[PROGRAM]\r\nPath=C:\\\x83\x63\x81\x5B\x83\x8B\r\n\r\n");
 }
 
 // Saves that cannot replace the file by renaming: rewritten in place where the file itself can be
