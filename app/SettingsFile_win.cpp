@@ -31,6 +31,10 @@ platform::Error FileError(const wchar_t* what, const std::wstring& path, DWORD c
 // bytes: other programs' lines survive a save whatever they hold, under any code page.
 constexpr wchar_t ByteStandIn = 0xDC00;
 
+bool IsByteStandIn(wchar_t character) {
+    return character >= ByteStandIn && character <= ByteStandIn + 0xFF;
+}
+
 std::string AnsiBytes(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
     const int length =
@@ -79,7 +83,8 @@ std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
                 const std::size_t length =
                     IsDBCSLeadByteEx(CP_ACP, lead) && index + 1 < line.size() ? 2 : 1;
                 const std::optional<std::wstring> character = AnsiText(line.substr(index, length));
-                text += character ? *character : std::wstring(1, ByteStandIn + lead);
+                text += character ? *character
+                                  : std::wstring(1, static_cast<wchar_t>(ByteStandIn + lead));
                 index += character ? length : 1;
             }
         }
@@ -94,12 +99,7 @@ std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     }
     std::string bytes;
     for (;;) {
-        const std::size_t standIn = std::ranges::find_if(text,
-                                                         [](wchar_t character) {
-                                                             return character >= ByteStandIn &&
-                                                                    character <= ByteStandIn + 0xFF;
-                                                         }) -
-                                    text.begin();
+        const std::size_t standIn = std::ranges::find_if(text, IsByteStandIn) - text.begin();
         bytes += AnsiBytes(text.substr(0, standIn));
         if (standIn == text.size()) {
             return bytes;
