@@ -57,6 +57,14 @@ function(tavimbo_link_windows target)
   endif()
 endfunction()
 
+# MinGW: the build fails when shell32 is back in the executable's normal import table.
+function(tavimbo_check_delayed_shell32 target)
+  add_custom_command(TARGET ${target} POST_BUILD
+                     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:${target}>
+                             -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/CheckDelayedShell32.cmake
+                     VERBATIM)
+endfunction()
+
 # MinGW: the load configuration record of LoadConfig.cpp (DependentLoadFlags), kept
 # through --gc-sections and LTO, and pointed to after the link, which GNU ld does not do.
 # Python by name: Windows itself runs no script by its #! line.

@@ -34,6 +34,17 @@ public:
         : UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file) {}
 };
 
+struct SearchCloser {
+    void operator()(HANDLE search) const noexcept { FindClose(search); }
+};
+
+// FindFirstFileW, too, reports failure with INVALID_HANDLE_VALUE.
+class FileSearch : public std::unique_ptr<void, SearchCloser> {
+public:
+    explicit FileSearch(HANDLE search) noexcept
+        : unique_ptr(search == INVALID_HANDLE_VALUE ? nullptr : search) {}
+};
+
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
 };

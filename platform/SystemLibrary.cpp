@@ -1,6 +1,42 @@
 #include "platform/SystemLibrary.h"
 
+#include "platform/Error.h"
 #include "platform/Win32Error.h"
+
+#include <delayimp.h>
+
+#include <string>
+
+namespace {
+
+void AppendAscii(std::wstring& text, const char* ascii) {
+    while (*ascii != '\0') {
+        text += static_cast<wchar_t>(*ascii++);
+    }
+}
+
+// shell32 is a delay import, loaded by the first call of one of its functions. Should that fail
+// (a damaged system, a function that an older Windows lacks), the call throws the program's own
+// error, which the error report shows, rather than a structured exception that nothing catches.
+FARPROC WINAPI DelayLoadFailed(unsigned notification, PDelayLoadInfo info) {
+    std::wstring what = L"Cannot load ";
+    if (notification == dliFailGetProc && info->dlp.fImportByName) {
+        what = L"Cannot find ";
+        AppendAscii(what, info->dlp.szProcName);
+        what += L" in ";
+    }
+    AppendAscii(what, info->szDll);
+    what += L". ";
+    what += platform::SystemErrorText(info->dwLastError);
+    throw platform::Error(std::move(what));
+}
+
+} // namespace
+
+// Declared const by Visual C++'s header and not by MinGW-w64's.
+extern "C" {
+decltype(__pfnDliFailureHook2) __pfnDliFailureHook2 = DelayLoadFailed;
+}
 
 namespace platform {
 

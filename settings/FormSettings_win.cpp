@@ -39,6 +39,9 @@ Placement FromWindows(const WINDOWPLACEMENT& placement) {
 
 FormSettings FormSettingsFile::Load(HWND window, int windowState) {
     const std::wstring path = SettingsPath(services::Application::ExeName());
+    // Settings that a killed save left in a backup alone are read from their place again. Should
+    // they not go back, the backup stays for the first save, which reports why.
+    RecoverSettingsFile(path);
     // Windows' reader takes a file that it cannot read for an empty one; the defaults that the
     // window then shows must not be written over what the user saved in it.
     readError_ = SettingsFileReadError(path);

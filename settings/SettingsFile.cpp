@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace settings {
 
@@ -76,7 +77,38 @@ std::int64_t ReadDigits(std::wstring_view digits, unsigned base, std::uint32_t l
     return value;
 }
 
+// Characters rather than pointers: nothing for the loader to relocate.
+constexpr wchar_t SaveFileExtensions[][4] = {L"tmp", L"bak", L"old"};
+
 } // namespace
+
+// Named after the process, so that two copies of the program closing together never write into
+// each other's files, and a later one can tell the files of a process that has ended.
+std::wstring SaveFilePath(std::wstring_view settingsPath, SaveFileName name) {
+    return std::wstring(settingsPath) + L'.' + std::to_wstring(name.processId) + L'.' +
+           std::wstring(SaveFileExtensions[static_cast<int>(name.kind)]);
+}
+
+std::optional<SaveFileName> ParseSaveFileName(std::wstring_view settingsName,
+                                              std::wstring_view name) {
+    if (name.size() <= settingsName.size() + 1 ||
+        !SameText(name.substr(0, settingsName.size()), settingsName) ||
+        name[settingsName.size()] != L'.') {
+        return std::nullopt;
+    }
+    name.remove_prefix(settingsName.size() + 1);
+    const std::size_t dot = name.find(L'.');
+    const std::int64_t processId =
+        dot == std::wstring_view::npos ? -1 : ReadDigits(name.substr(0, dot), 10, 0xFFFFFFFFu);
+    const auto extension = std::ranges::find_if(SaveFileExtensions, [&](std::wstring_view each) {
+        return SameText(name.substr(dot + 1), each);
+    });
+    if (processId < 0 || extension == std::end(SaveFileExtensions)) {
+        return std::nullopt;
+    }
+    return SaveFileName{static_cast<std::uint32_t>(processId),
+                        static_cast<SaveFileKind>(extension - std::begin(SaveFileExtensions))};
+}
 
 std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback) {
     while (!text.empty() && text.front() == L' ') {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,22 @@ namespace settings {
 // The value of a settings entry read as an integer, or fallback when the text is no number.
 std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback);
 bool ReadBoolean(std::wstring_view text, bool fallback);
+
+// The files that a save keeps beside the settings file while it runs: the new file before it
+// takes the old one's place, the old file once ReplaceFileW has moved it aside, and a copy of
+// the old bytes while the file is rewritten in place.
+enum class SaveFileKind { Temporary, Backup, Journal };
+
+struct SaveFileName {
+    std::uint32_t processId;
+    SaveFileKind kind;
+};
+
+std::wstring SaveFilePath(std::wstring_view settingsPath, SaveFileName name);
+
+// Which of a save's files the name beside the settings file is, if any.
+std::optional<SaveFileName> ParseSaveFileName(std::wstring_view settingsName,
+                                              std::wstring_view name);
 
 // An INI file held in memory: read forgivingly, changed section by section, written back whole.
 class IniFile {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "settings/SettingsFile.h"
 #include "settings/TextEncoding.h"
 
 #include "platform/Error.h"
@@ -38,6 +39,7 @@ public:
     virtual bool Replace(const std::wstring& replaced, const std::wstring& replacement,
                          const std::wstring& backup);
     virtual bool Move(const std::wstring& from, const std::wstring& to);
+    virtual bool Delete(const std::wstring& path);
 };
 
 // Windows' own file operations.
@@ -49,12 +51,18 @@ DWORD SettingsFileReadError(const std::wstring& path);
 // The error of a settings file that cannot be read.
 platform::Error CannotOpenError(const std::wstring& path, DWORD code);
 
-// Reads the file while denying other programs write access; a missing file is empty.
+// Takes up what the saves of ended processes left beside the file: old settings that are the
+// only whole copy are put back, and the rest removed. The system's error code when the old
+// settings cannot be put back (everything then stays), else 0.
+DWORD RecoverSettingsFile(const std::wstring& path);
+
+// Recovers the file, then reads it while denying other programs write access; a missing file is
+// empty.
 SettingsText ReadSettingsFile(const std::wstring& path);
 
 // Replaces the file that was read, keeping its attributes, security and streams, or rewrites it
-// in place when it cannot be replaced; creates it when there was none. A failed save leaves the
-// old file whole and no other file behind.
+// in place when it cannot be replaced; creates it when there was none. A failed or interrupted
+// save leaves the old file whole, or what puts it back at the next start or save.
 void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
                        FileOperations& operations = SystemFileOperations());
 

@@ -13,8 +13,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Wine mirrors shortcuts on the Desktop and in the Start menu as Linux menu entries, icons and
 # .desktop files in the real home folder; nothing run here may write there.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
-# Non-ASCII names reach Wine intact only under a UTF-8 locale.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Non-ASCII names reach Wine intact only under a UTF-8 locale; the Japanese one gives programs
+# what a Japanese Windows does: locale 0x411 and the ANSI code page 932.
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 wine_state=${WINEPREFIX%/}.state
 
 # Makes the prefix ready once. With wine_template naming a ready prefix in which nothing runs,
@@ -23,11 +24,11 @@ wine_prepare_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 8>"$wine_state.lock"
   flock 8
-  if [ ! -f "$WINEPREFIX/.tavimbo-ready-fonts" ]; then
+  if [ ! -f "$WINEPREFIX/.tavimbo-ready-ja" ]; then
     rm -rf "$WINEPREFIX"
-    if [ -n "${wine_template:-}" ] && [ -f "$wine_template/.tavimbo-ready-fonts" ]; then
+    if [ -n "${wine_template:-}" ] && [ -f "$wine_template/.tavimbo-ready-ja" ]; then
       cp -a "$wine_template" "$WINEPREFIX"
-      rm -f "$WINEPREFIX/.tavimbo-ready-fonts"
+      rm -f "$WINEPREFIX/.tavimbo-ready-ja"
     else
       wine_new_prefix
     fi
@@ -37,7 +38,7 @@ wine_prepare_prefix() {
         /v LogPixels /t REG_DWORD /d "$TAVIMBO_DPI" /f >/dev/null 2>&1
       wineserver -w
     fi
-    touch "$WINEPREFIX/.tavimbo-ready-fonts"
+    touch "$WINEPREFIX/.tavimbo-ready-ja"
   fi
   flock -u 8
 }

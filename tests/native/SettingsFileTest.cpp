@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <string>
 
 namespace {
@@ -222,6 +223,19 @@ TEST(IniFile, ASaveKeepsOtherWritersFirstAndDropsComments) {
     file.WriteString(L"MODE", L"SaveStatus", L"0");
     EXPECT_EQ(file.Text(), L"[Other]\r\nx=1\r\n\r\n\0\0[MODE]\r\nSaveStatus=2\r\n\r\n"
                            L"[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n[MODE]\r\nSaveStatus=0\r\n\r\n"s);
+}
+
+TEST(SaveFileName, KnowsEachProcessesFilesInAnyCaseAndNothingElse) {
+    const std::pair<const wchar_t*, std::int64_t> cases[] = {
+        {L"T.ini.384.tmp", 384},  {L"t.INI.4294967295.OLD", 4294967295},
+        {L"T.ini.0.bak", 0},      {L"T.ini.4294967296.tmp", -1},
+        {L"T.ini.bak", -1},       {L"T.ini.+1.tmp", -1},
+        {L"T.ini.1.tmp.txt", -1}, {L"T.ini1.tmp", -1},
+    };
+    for (const auto& [name, processId] : cases) {
+        const auto parsed = settings::ParseSaveFileName(L"T.ini", name);
+        EXPECT_EQ(parsed ? std::int64_t{parsed->processId} : -1, processId) << Show(name);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,11 +73,15 @@ protected:
     }
 
     void TearDown() override {
+        Empty();
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    void Empty() const {
         for (const std::wstring& name : FolderContents()) {
             const std::wstring path = folder_ + L"\\" + name;
             DeleteFileW(path.c_str());
         }
-        RemoveDirectoryW(folder_.c_str());
     }
 
     std::vector<std::wstring> FolderContents() const {
@@ -96,7 +101,7 @@ protected:
         return names;
     }
 
-    std::wstring Path(const wchar_t* name) const { return folder_ + L"\\" + name; }
+    std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
 
     std::wstring folder_;
 };
@@ -233,6 +238,24 @@ TEST_F(SettingsStorage, WritesEachEncodingAndLeavesNoTemporaryFile) {
     }
 }
 
+// Under the code page of a Japanese Windows, what another program wrote in a file without a mark
+// comes back byte for byte: UTF-8, a lone lead byte, every byte from 0x80 on.
+TEST_F(SettingsStorage, OtherProgramsBytesSurviveASaveUnderTheJapaneseCodePage) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under the Japanese locale (tools/wine-lib.sh)";
+    std::string other =
+        "[Other]\r\nmemo=" + Narrow(L"日本語のメモ ї é") + "\r\nlone=\x82\r\n\x82=\x82\x82\r\n";
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        other += "b" + std::to_string(byte) + '=' + static_cast<char>(byte) + "\r\n";
+    }
+    other += "\r\n";
+    const std::wstring path = Path(L"Tavimbo.ini");
+    WriteBytes(path, other);
+    settings::SettingsText contents = settings::ReadSettingsFile(path);
+    contents.text += L"[PROGRAM]\r\nPath=C:\\ツール\r\n\r\n";
+    settings::WriteSettingsFile(path, contents);
+    EXPECT_EQ(ReadBytes(path), other + "[PROGRAM]\r\nPath=C:\\\x83\x63\x81\x5B\x83\x8B\r\n\r\n");
+}
+
 // Saves that cannot replace the file by renaming: rewritten in place where the file itself can be
 // written, else the error and the file as it was.
 TEST_F(SettingsStorage, AFileThatCannotBeReplacedIsRewrittenInPlaceOrLeftAsItWas) {
@@ -288,14 +311,15 @@ TEST_F(SettingsStorage, AFileInAMissingFolderCannotBeCreated) {
     EXPECT_TRUE(FolderContents().empty());
 }
 
-// Windows' file operations, except that the one with the given number fails, once.
+// Windows' file operations, except that those from the given number on fail: one, two in a row,
+// or all, as after a kill. The first to fail does half its work (ReplaceFileW's first rename).
 class FailingOperations : public settings::FileOperations {
 public:
-    FailingOperations(int failing, DWORD error, bool refuseReplace)
-        : failing_(failing), error_(error), refuseReplace_(refuseReplace) {}
+    FailingOperations(int failing, int count, DWORD error, bool refuseReplace)
+        : failing_(failing), count_(count), error_(error), refuseReplace_(refuseReplace) {}
 
     int Calls() const { return calls_; }
-    const char* FailedStep() const { return failedStep_; }
+    const std::string& FailedStep() const { return failedStep_; }
     bool OpenedInPlace() const { return openedInPlace_; }
 
     HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) override {
@@ -307,7 +331,14 @@ public:
     }
     bool Write(HANDLE file, std::uint64_t offset, const char* data, DWORD size,
                DWORD& written) override {
-        return !Fails("Write") && FileOperations::Write(file, offset, data, size, written);
+        if (Fails("Write")) {
+            if (calls_ == failing_) {
+                FileOperations::Write(file, offset, data, size / 2, written);
+            }
+            SetLastError(error_);
+            return false;
+        }
+        return FileOperations::Write(file, offset, data, size, written);
     }
     bool SetSize(HANDLE file, std::uint64_t size) override {
         return !Fails("SetSize") && FileOperations::SetSize(file, size);
@@ -316,8 +347,7 @@ public:
     bool Replace(const std::wstring& replaced, const std::wstring& replacement,
                  const std::wstring& backup) override {
         if (Fails("Replace")) {
-            // Halfway: the old file has gone to the backup, the new one is not in its place.
-            if (error_ == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            if (error_ == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && calls_ == failing_) {
                 MoveFileExW(replaced.c_str(), backup.c_str(), 0);
             }
             return false;
@@ -331,26 +361,75 @@ public:
     bool Move(const std::wstring& from, const std::wstring& to) override {
         return !Fails("Move") && FileOperations::Move(from, to);
     }
+    bool Delete(const std::wstring& path) override {
+        return !Fails("Delete") && FileOperations::Delete(path);
+    }
 
 private:
     bool Fails(const char* step) {
-        if (++calls_ != failing_) {
+        ++calls_;
+        if (calls_ < failing_ || calls_ - failing_ >= count_) {
             return false;
         }
-        failedStep_ = step;
+        if (calls_ == failing_) {
+            failedStep_ = (openedInPlace_ ? "in place "s : ""s) + step;
+        }
         SetLastError(error_);
         return true;
     }
 
     int calls_ = 0;
     int failing_;
+    int count_;
     DWORD error_;
     bool refuseReplace_;
-    const char* failedStep_ = "none";
+    std::string failedStep_ = "none";
     bool openedInPlace_ = false;
 };
 
-TEST_F(SettingsStorage, EveryStepOfASaveFailingLeavesTheOldFileOrTheNewOneAndNothingElse) {
+// The next read takes up what the save of an ended process left, and nothing else.
+TEST_F(SettingsStorage, TheNextReadTakesUpWhatTheSaveOfAnEndedProcessLeft) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION running{};
+    wchar_t command[] = L"cmd.exe";
+    ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               nullptr, &startup, &running));
+    const platform::UniqueHandle process(running.hProcess), thread(running.hThread);
+    const std::wstring alive = L"Tavimbo.ini." + std::to_wstring(running.dwProcessId) + L".tmp";
+    WriteBytes(Path(L"Tavimbo.ini.4000000000.bak"), "old"); // the only copy
+    WriteBytes(Path(L"Tavimbo.ini.4000000000.tmp"), "ne");
+    WriteBytes(Path(alive), "new");               // a save that is running
+    WriteBytes(Path(L"Tavimbo.ini.bak"), "mine"); // no save's
+    EXPECT_EQ(settings::ReadSettingsFile(Path(L"Tavimbo.ini")).bytes, "old");
+    std::vector<std::wstring> left = FolderContents();
+    std::ranges::sort(left);
+    EXPECT_EQ(left, (std::vector<std::wstring>{L"Tavimbo.ini", alive, L"Tavimbo.ini.bak"}));
+    TerminateProcess(process.get(), 0);
+}
+
+// A write that reports success without writing anything ends the save instead of looping.
+TEST_F(SettingsStorage, AWriteThatWritesNothingFailsTheSave) {
+    struct NothingWritten : settings::FileOperations {
+        bool Write(HANDLE, std::uint64_t, const char*, DWORD, DWORD& written) override {
+            written = 0;
+            return true;
+        }
+    } operations;
+    const std::wstring path = Path(L"Tavimbo.ini");
+    WriteBytes(path, "[Other]\r\nx=1\r\n");
+    EXPECT_EQ(
+        ErrorOf([&] {
+            const settings::SettingsText contents{L"[A]\r\n", std::nullopt, "[Other]\r\nx=1\r\n"};
+            settings::WriteSettingsFile(path, contents, operations);
+        }),
+        FileError(L"create", path, ERROR_WRITE_FAULT));
+    EXPECT_EQ(ReadBytes(path), "[Other]\r\nx=1\r\n");
+}
+
+// After any failure the file is the old one or the new one: at once after a single failure;
+// after two in a row or a kill, once the next save has read it (and put back what it left).
+TEST_F(SettingsStorage, EveryStepOfASaveFailingOrKilledLeavesTheOldFileOrTheNewOne) {
     struct Scenario {
         const char* name;
         bool fileExists;
@@ -361,42 +440,66 @@ TEST_F(SettingsStorage, EveryStepOfASaveFailingLeavesTheOldFileOrTheNewOneAndNot
         {"rewriting it in place", true, true},
         {"creating it", false, false},
     };
-    const DWORD errors[] = {ERROR_WRITE_FAULT, ERROR_SHARING_VIOLATION,
+    const DWORD errors[] = {ERROR_WRITE_FAULT, ERROR_DISK_FULL, ERROR_SHARING_VIOLATION,
                             ERROR_UNABLE_TO_MOVE_REPLACEMENT_2};
+    const int counts[] = {1, 2, INT_MAX};
     const std::string old = "[Other]\r\nx=1\r\n[PROGRAM]\r\nName=Old.exe\r\n";
     const std::wstring text = L"[Other]\r\nx=1\r\n\r\n[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n";
     const std::string written = Narrow(text);
+    const std::wstring own = L"Tavimbo.ini." + std::to_wstring(GetCurrentProcessId()) + L".";
     for (const Scenario& s : scenarios) {
         for (const DWORD error : errors) {
-            for (int step = 1;; ++step) {
-                const std::wstring path = Path(L"Tavimbo.ini");
-                DeleteFileW(path.c_str());
-                if (s.fileExists) {
-                    WriteBytes(path, old);
-                }
-                settings::SettingsText contents = settings::ReadSettingsFile(path);
-                contents.text = text;
-                FailingOperations operations(step, error, s.refuseReplace);
-                const bool failed = ErrorOf([&] {
-                                        settings::WriteSettingsFile(path, contents, operations);
-                                    }) != L"<no error>";
-                const std::string expected = !failed ? written : s.fileExists ? old : "<missing>";
-                const std::string what = std::string(s.name) + ", step " + std::to_string(step) +
-                                         " (" + operations.FailedStep() + ") failing with " +
-                                         std::to_string(error);
-                EXPECT_EQ(ReadBytes(path), expected) << what;
-                EXPECT_EQ(FolderContents(), expected == "<missing>"
-                                                ? std::vector<std::wstring>{}
-                                                : std::vector<std::wstring>{L"Tavimbo.ini"})
-                    << what;
-                // Another program holding the file a moment: the replace is tried again.
-                if (error == ERROR_SHARING_VIOLATION && !s.refuseReplace &&
-                    operations.FailedStep() == "Replace"s) {
-                    EXPECT_FALSE(operations.OpenedInPlace()) << what;
-                }
-                if (operations.Calls() < step) {
-                    EXPECT_FALSE(failed) << s.name << " without a fault";
-                    break;
+            for (const int count : counts) {
+                for (int step = 1;; ++step) {
+                    const std::wstring path = Path(L"Tavimbo.ini");
+                    Empty();
+                    if (s.fileExists) {
+                        WriteBytes(path, old);
+                    }
+                    settings::SettingsText contents = settings::ReadSettingsFile(path);
+                    contents.text = text;
+                    FailingOperations operations(step, count, error, s.refuseReplace);
+                    const std::wstring message =
+                        ErrorOf([&] { settings::WriteSettingsFile(path, contents, operations); });
+                    const bool failed = message != L"<no error>";
+                    const std::string what = std::string(s.name) + ", " + std::to_string(count) +
+                                             " from step " + std::to_string(step) + " (" +
+                                             operations.FailedStep() + ") failing with " +
+                                             std::to_string(error);
+                    const std::string before = s.fileExists ? old : "<missing>";
+                    if (count == 1) {
+                        EXPECT_EQ(ReadBytes(path), failed ? before : written) << what;
+                        EXPECT_TRUE(!failed ||
+                                    message.starts_with(L"Cannot create file \"" + path + L"\". "))
+                            << what << ": " << Narrow(message);
+                    }
+                    // Two failures in a row keep what the next save needs, and say so in place.
+                    const std::string& failedStep = operations.FailedStep();
+                    if (count == 2 && failedStep == "Replace" &&
+                        error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+                        EXPECT_EQ(ReadBytes(Path(own + L"tmp")), written) << what;
+                    }
+                    if (count == 2 && failedStep.starts_with("in place") &&
+                        !failedStep.ends_with("Delete")) {
+                        EXPECT_EQ(ReadBytes(Path(own + L"old")), old) << what;
+                        EXPECT_NE(message.find(L"are kept in"), std::wstring::npos) << what;
+                    }
+                    ErrorOf([&] { settings::ReadSettingsFile(path); });
+                    const std::string after = ReadBytes(path);
+                    EXPECT_TRUE(after == before || after == written) << what << ": " << after;
+                    EXPECT_EQ(FolderContents(), after == "<missing>"
+                                                    ? std::vector<std::wstring>{}
+                                                    : std::vector<std::wstring>{L"Tavimbo.ini"})
+                        << what;
+                    // Another program holding the file a moment: the replace is tried again.
+                    if (error == ERROR_SHARING_VIOLATION && !s.refuseReplace && count == 1 &&
+                        operations.FailedStep() == "Replace") {
+                        EXPECT_FALSE(operations.OpenedInPlace()) << what;
+                    }
+                    if (operations.Calls() < step) {
+                        EXPECT_FALSE(failed) << s.name << " without a fault";
+                        break;
+                    }
                 }
             }
         }
