@@ -4,6 +4,7 @@
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
 #include "tests/e2e/Driver.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -60,29 +61,12 @@ std::wstring FileError(const wchar_t* verb, const std::wstring& path, DWORD code
     return L"Cannot "s + verb + L" file \"" + path + L"\". " + platform::SystemErrorText(code);
 }
 
-// A fresh folder for each test, removed with everything in it afterwards.
-class SettingsStorage : public testing::Test {
+class SettingsStorage : public ScratchFolder {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, temp);
-        folder_ = std::wstring(temp) + L"tavimbo-settings-" +
-                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << Narrow(folder_);
-    }
-
-    void TearDown() override {
-        for (const std::wstring& name : FolderContents()) {
-            const std::wstring path = folder_ + L"\\" + name;
-            DeleteFileW(path.c_str());
-        }
-        RemoveDirectoryW(folder_.c_str());
-    }
-
     std::vector<std::wstring> FolderContents() const {
         std::vector<std::wstring> names;
         WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
+        const HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) {
             return names;
         }
@@ -95,10 +79,6 @@ protected:
         FindClose(search);
         return names;
     }
-
-    std::wstring Path(const wchar_t* name) const { return folder_ + L"\\" + name; }
-
-    std::wstring folder_;
 };
 
 TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpty) {
