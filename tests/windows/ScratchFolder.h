@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ScratchFolder : public testing::Test {
 protected:
@@ -35,32 +36,41 @@ protected:
         return path;
     }
 
+    // The names in the folder, in the order Windows lists them.
+    std::vector<std::wstring> FolderContents() const { return Names(LongForm()); }
+
     std::filesystem::path folder_;
 
 private:
-    void RemoveAll() const { RemoveTree(L"\\\\?\\" + folder_.wstring()); }
+    // Reaches past 260 characters, where the standard library's folder listing does not.
+    std::wstring LongForm() const { return L"\\\\?\\" + folder_.wstring(); }
+    void RemoveAll() const { RemoveTree(LongForm()); }
 
-    // Deepest first, by the long form, which reaches past 260 characters (the standard
-    // library's folder listing does not).
-    static void RemoveTree(const std::wstring& path) {
+    static std::vector<std::wstring> Names(const std::wstring& folder) {
+        std::vector<std::wstring> names;
         WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
         for (bool more = search != INVALID_HANDLE_VALUE; more;
              more = FindNextFileW(search, &found) != FALSE) {
             const std::wstring name = found.cFileName;
-            const std::wstring child = path + L"\\" + name;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
+            if (name != L"." && name != L"..") {
+                names.push_back(name);
             }
         }
         if (search != INVALID_HANDLE_VALUE) {
             FindClose(search);
+        }
+        return names;
+    }
+
+    // Deepest first.
+    static void RemoveTree(const std::wstring& path) {
+        for (const std::wstring& name : Names(path)) {
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileW(child.c_str())) {
+                RemoveTree(child); // a folder
+            }
         }
         RemoveDirectoryW(path.c_str());
     }

@@ -61,25 +61,7 @@ std::wstring FileError(const wchar_t* verb, const std::wstring& path, DWORD code
     return L"Cannot "s + verb + L" file \"" + path + L"\". " + platform::SystemErrorText(code);
 }
 
-class SettingsStorage : public ScratchFolder {
-protected:
-    std::vector<std::wstring> FolderContents() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") {
-                names.push_back(name);
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
-};
+using SettingsStorage = ScratchFolder;
 
 TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpty) {
     const std::wstring path = Path(L"Tavimbo.ini");
