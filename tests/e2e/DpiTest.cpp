@@ -37,15 +37,14 @@ int ScreenDpi() {
 }
 
 TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
-    Sandbox sandbox;
-    Program program(sandbox.Exe());
-    const HWND main = program.MainWindow();
+    const StartedProgram app;
+    const HWND main = app.main;
     ASSERT_NE(main, nullptr);
     const int dpi = ScreenDpi();
     const HWND button = FindChild(main, L"Button", L"プログラムを「送る」に登録・削除");
     SetWindowPos(main, nullptr, 0, 0, app::Scale(300, dpi), app::Scale(300, dpi),
                  SWP_NOMOVE | SWP_NOZORDER);
-    const HWND tabs = FindChild(main, L"SysTabControl32");
+    const HWND tabs = app.tabs;
     const auto clientHeight = [&] {
         RECT client{};
         GetClientRect(main, &client);
@@ -95,9 +94,8 @@ void Photograph(HWND window, int dpi, const std::wstring& name) {
 }
 
 TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {
-    Sandbox sandbox;
-    Program program(sandbox.Exe());
-    const HWND main = program.MainWindow();
+    const StartedProgram app;
+    const HWND main = app.main;
     ASSERT_NE(main, nullptr);
     const int dpi = ScreenDpi();
     const SIZE smallest = SmallestSize(main);
@@ -105,7 +103,7 @@ TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {
     EXPECT_EQ(smallest.cy, app::Scale(280, dpi));
     SetWindowPos(main, HWND_TOP, 40, 40, app::Scale(320, dpi), app::Scale(300, dpi), 0);
 
-    const HWND tabs = FindChild(main, L"SysTabControl32");
+    const HWND tabs = app.tabs;
     const wchar_t* const pages[] = {L"sendto", L"settings", L"help"};
     for (int page = 0; page < 3; ++page) {
         SelectTab(tabs, page);
@@ -113,7 +111,7 @@ TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {
     }
 
     PressKey(main, VK_RETURN, Ctrl);
-    const Box about = WaitForBox(program.Id());
+    const Box about = WaitForBox(app.program.Id());
     ASSERT_TRUE(about) << "no About box";
     Photograph(about.handle, dpi, L"about");
     about.Press(IDOK);
@@ -126,11 +124,11 @@ TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {
         [&] { return Button_GetCheck(FindChild(main, L"Button", L"確認する")) == BST_CHECKED; },
         5s));
     PostMessageW(main, WM_CLOSE, 0, 0);
-    const Box question = WaitForBox(program.Id());
+    const Box question = WaitForBox(app.program.Id());
     ASSERT_TRUE(question) << "no question before closing";
     Photograph(question.handle, dpi, L"question");
     question.Press(IDYES);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(app.program.WaitForExit(), 0u);
 }
 
 } // namespace

@@ -76,6 +76,15 @@ std::string Narrow(std::wstring_view text) {
     return narrow;
 }
 
+std::wstring Widen(std::string_view text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
 std::wstring WindowText(HWND window) {
     // WM_GETTEXT crosses processes, unlike GetWindowText on another process's control.
     const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -343,11 +352,8 @@ std::wstring UnixPath(const std::filesystem::path& path) {
     if (unix == nullptr) {
         throw std::runtime_error("no Unix path for " + Narrow(path.wstring()));
     }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, unix, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, unix, -1, wide.data(), length);
+    std::wstring wide = Widen(unix);
     HeapFree(GetProcessHeap(), 0, unix);
-    wide.resize(static_cast<size_t>(length) - 1);
     return wide;
 }
 

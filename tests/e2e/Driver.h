@@ -135,12 +135,27 @@ private:
     std::filesystem::path exe_;
 };
 
+// The program started with its main window (nullptr when none appeared in time): from a sandbox
+// of its own, or from the executable given.
+struct StartedProgram {
+    StartedProgram() : sandbox(std::in_place), program(sandbox->Exe()) {}
+    explicit StartedProgram(const std::filesystem::path& exe) : program(exe) {}
+
+    std::optional<Sandbox> sandbox;
+    Program program;
+    HWND main = program.MainWindow();
+    HWND tabs = main ? FindChild(main, L"SysTabControl32") : nullptr;
+
+    HWND Button(const wchar_t* caption) const { return FindChild(main, L"Button", caption); }
+};
+
 // Command lines of the running processes whose executable has that file name (letter case
 // ignored), read from each process's own parameters, so that what a program was started with
 // can be checked without looking at the screen.
 std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName);
 
-// UTF-8 for messages of failed assertions.
+// UTF-8 for messages of failed assertions, and back from what Linux commands give.
 std::string Narrow(std::wstring_view text);
+std::wstring Widen(std::string_view text);
 
 } // namespace e2e

@@ -13,22 +13,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
 using namespace e2e;
 namespace fs = std::filesystem;
-
-struct Started {
-    explicit Started(const fs::path& exe) : program(exe) {}
-    Program program;
-    HWND main = program.MainWindow();
-};
-
-HWND Button(HWND main, const wchar_t* caption) {
-    return FindChild(main, L"Button", caption);
-}
 
 // A help-page command, run either by its hidden shortcut or by its button.
 struct Command {
@@ -38,11 +28,11 @@ struct Command {
     const wchar_t* button; // nullptr: by the key
 };
 
-void RunCommand(HWND main, const Command& command) {
+void RunCommand(const StartedProgram& app, const Command& command) {
     if (command.button == nullptr) {
-        PressKey(main, command.key, command.modifiers);
+        PressKey(app.main, command.key, command.modifiers);
     } else {
-        Click(Button(main, command.button));
+        Click(app.Button(command.button));
     }
 }
 
@@ -89,14 +79,7 @@ fs::path RecorderLog() {
 
 std::wstring ReadUtf8(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    const std::string text = bytes.str();
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
+    return Widen(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 // The command lines the recorder was started with since the log was cleared.
@@ -193,12 +176,12 @@ void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instan
 }
 
 TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
-    Started app(sandbox.Exe());
+    StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
     // Away from the screen's middle, so that centring over the window is what is seen.
     SetWindowPos(app.main, nullptr, 300, 520, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // The program's own handles differ from this process's: take its hand from a button.
-    const HCURSOR hand = CursorOver(Button(app.main, L"プログラムを「送る」に登録・削除"));
+    const HCURSOR hand = CursorOver(app.Button(L"プログラムを「送る」に登録・削除"));
 
     struct Case {
         Command command;
@@ -208,7 +191,7 @@ TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
                           Case{{"button", 0, None, L"バージョン情報"}, VK_ESCAPE}}) {
         SCOPED_TRACE(c.command.name);
         const info::Instant before = UtcNow();
-        RunCommand(app.main, c.command);
+        RunCommand(app, c.command);
         const Box box = WaitForBox(app.program.Id());
         ExpectAboutBox(box, app.main, sandbox.Exe(), before, hand);
         EXPECT_FALSE(IsWindowEnabled(app.main)) << "modal";
@@ -229,7 +212,7 @@ COLORREF ClientPixel(HWND box, POINT point) {
 }
 
 TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
-    Started app(sandbox.Exe());
+    StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
     PressKey(app.main, VK_RETURN, Ctrl);
     const Box box = WaitForBox(app.program.Id());
@@ -262,12 +245,12 @@ TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
 }
 
 TEST_F(HelpPage, WithoutAHelpFileF1AndTheButtonSayItIsNotFound) {
-    Started app(sandbox.Exe());
+    StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
     for (const Command& command :
          {Command{"F1", VK_F1, None, nullptr}, Command{"button", 0, None, L"ヘルプ表示"}}) {
         SCOPED_TRACE(command.name);
-        RunCommand(app.main, command);
+        RunCommand(app, command);
         const Box box = WaitForBox(app.program.Id());
         ASSERT_TRUE(box) << "no message";
         EXPECT_EQ(box.caption, L"Tavimbo");
@@ -308,7 +291,7 @@ TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
         if (!c.folderNamedLikeIt.empty()) {
             fs::create_directories(c.folderNamedLikeIt);
         }
-        Started app(c.exe);
+        StartedProgram app(c.exe);
         ASSERT_NE(app.main, nullptr);
         PressKey(app.main, VK_F1);
         const std::vector<std::wstring> recorded = Recorded(1);
@@ -350,7 +333,7 @@ TEST_F(HelpPage, TheUnpackedZipOpensItsOwnHelpFileAndKeepsItsSettingsBesideThePr
         before.push_back(written(path));
     }
     {
-        Started app(folder / L"Tavimbo.exe");
+        StartedProgram app(folder / L"Tavimbo.exe");
         ASSERT_NE(app.main, nullptr);
         PressKey(app.main, VK_F1);
         const std::vector<std::wstring> recorded = Recorded(1);
@@ -368,11 +351,11 @@ TEST_F(HelpPage, TheUnpackedZipOpensItsOwnHelpFileAndKeepsItsSettingsBesideThePr
 }
 
 TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
-    Started app(sandbox.Exe());
+    StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
-    Click(Button(app.main, L"開発支援"));
+    Click(app.Button(L"開発支援"));
     ASSERT_EQ(Recorded(1).size(), 1u);
-    Click(Button(app.main, L"ホームページ"));
+    Click(app.Button(L"ホームページ"));
     const std::vector<std::wstring> recorded = Recorded(2);
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(RecordedArgument(recorded[0]),
@@ -385,12 +368,12 @@ TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
 // and leaves it ready for the next command. The request itself is checked under Wine by
 // FilePropertiesRequest's test.
 TEST_F(HelpPage, AltEnterAndTheButtonAskForPropertiesWithoutAMessageOfTheirOwn) {
-    Started app(sandbox.Exe());
+    StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
     for (const Command& command : {Command{"Alt+Enter", VK_RETURN, Alt, nullptr},
                                    Command{"button", 0, None, L"プロパティ表示"}}) {
         SCOPED_TRACE(command.name);
-        RunCommand(app.main, command);
+        RunCommand(app, command);
         EXPECT_FALSE(WaitForBox(app.program.Id(), 1s)) << "a message appeared";
         EXPECT_TRUE(IsWindowEnabled(app.main));
     }

@@ -11,19 +11,12 @@ using namespace e2e;
 
 constexpr const wchar_t* NotFound = L"HelpFile Not Found.\r\n\r\nTavimbo.chm";
 
-struct Started {
-    Sandbox sandbox;
-    Program program{sandbox.Exe()};
-    HWND main = program.MainWindow();
-    HWND tabs = main ? FindChild(main, L"SysTabControl32") : nullptr;
-};
-
 bool IsAboutBox(const Box& box) {
     return box.text.rfind(L"Tavimbo V1.1 (", 0) == 0;
 }
 
 TEST(Keyboard, EnterRightAfterStartPicksAProgram) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     PressKey(app.main, VK_RETURN);
     const Box picker = WaitForBox(app.program.Id());
@@ -33,7 +26,7 @@ TEST(Keyboard, EnterRightAfterStartPicksAProgram) {
 }
 
 TEST(Keyboard, EnterPressesTheFocusedButtonElseThePagesDefault) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.tabs, nullptr);
     SelectTab(app.tabs, 2);
     PressKey(app.main, VK_TAB); // from ヘルプ表示 (the default) to バージョン情報
@@ -58,7 +51,7 @@ TEST(Keyboard, EnterPressesTheFocusedButtonElseThePagesDefault) {
 }
 
 TEST(Keyboard, ShortcutsRunFromEveryPageBeforeTheFocusedButtonSeesThem) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.tabs, nullptr);
     for (int page = 0; page < 3; ++page) {
         SelectTab(app.tabs, page);

@@ -11,17 +11,6 @@ namespace {
 
 using namespace e2e;
 
-struct Started {
-    Sandbox sandbox;
-    Program program{sandbox.Exe()};
-    HWND main = program.MainWindow();
-    HWND tabs = main ? FindChild(main, L"SysTabControl32") : nullptr;
-};
-
-HWND Control(HWND main, const wchar_t* caption) {
-    return FindChild(main, L"Button", caption);
-}
-
 bool AcceptsFiles(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
 }
@@ -33,27 +22,27 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-void TickCloseQuery(HWND main) {
-    const HWND box = Control(main, L"確認する");
+void TickCloseQuery(const StartedProgram& app) {
+    const HWND box = app.Button(L"確認する");
     ASSERT_NE(box, nullptr);
     Click(box);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
 }
 
 TEST(MainWindow, StartsOnTheSendToPageWithItsCaptionTabsAndFocus) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     EXPECT_EQ(WindowText(app.main), L"Tavimbo");
     ASSERT_NE(app.tabs, nullptr);
     EXPECT_EQ(TabCaptions(app.tabs), (std::vector<std::wstring>{L"送る", L"設 定", L"ヘルプ"}));
     EXPECT_EQ(SendMessageW(app.tabs, TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(FocusOf(app.main), Control(app.main, L"プログラムを「送る」に登録・削除"));
+    EXPECT_EQ(FocusOf(app.main), app.Button(L"プログラムを「送る」に登録・削除"));
     EXPECT_TRUE(AcceptsFiles(app.main));
     EXPECT_EQ(GetWindowLongPtrW(app.tabs, GWL_STYLE) & WS_TABSTOP, 0);
 }
 
 TEST(MainWindow, EveryButtonAndCheckBoxHasItsCaptionAndToolTip) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     const HWND toolTips = [&] {
         for (HWND window : TopWindows(app.program.Id(), true)) {
@@ -81,32 +70,32 @@ TEST(MainWindow, EveryButtonAndCheckBoxHasItsCaptionAndToolTip) {
         {L"ホームページ", L"HomeSite"},
     };
     for (const auto& [caption, tip] : components) {
-        const HWND control = Control(app.main, caption);
+        const HWND control = app.Button(caption);
         ASSERT_NE(control, nullptr) << Narrow(caption);
         EXPECT_EQ(ToolTipText(toolTips, GetParent(control), control), tip) << Narrow(caption);
     }
-    EXPECT_NE(Control(app.main, L"起動ショートカット"), nullptr);
-    EXPECT_NE(Control(app.main, L"終了時"), nullptr);
+    EXPECT_NE(app.Button(L"起動ショートカット"), nullptr);
+    EXPECT_NE(app.Button(L"終了時"), nullptr);
 }
 
 TEST(MainWindow, ButtonsAndCheckBoxesShowTheHandCursorAndNothingShowsAMenu) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
     for (const wchar_t* caption : {L"自分を「送る」に登録・削除", L"確認する", L"ホームページ"}) {
-        const HWND control = Control(app.main, caption);
+        const HWND control = app.Button(caption);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(SendMessageW(GetParent(control), WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
                                overClient),
                   TRUE)
             << Narrow(caption);
     }
-    const HWND groupBox = Control(app.main, L"終了時");
+    const HWND groupBox = app.Button(L"終了時");
     EXPECT_EQ(SendMessageW(GetParent(groupBox), WM_SETCURSOR, reinterpret_cast<WPARAM>(groupBox),
                            overClient),
               FALSE);
 
-    const HWND button = Control(app.main, L"「送る」フォルダを開く");
+    const HWND button = app.Button(L"「送る」フォルダを開く");
     for (HWND target : {app.main, button}) {
         PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
         PostMessageW(target, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -119,7 +108,7 @@ TEST(MainWindow, ButtonsAndCheckBoxesShowTheHandCursorAndNothingShowsAMenu) {
 }
 
 TEST(MainWindow, TabCyclesThroughEachPageInDesignOrderAndNeverOntoTheTabStrip) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     const std::vector<std::vector<const wchar_t*>> pages = {
         {L"プログラムを「送る」に登録・削除", L"フォルダを「送る」に登録・削除",
@@ -131,11 +120,11 @@ TEST(MainWindow, TabCyclesThroughEachPageInDesignOrderAndNeverOntoTheTabStrip) {
     for (int page = 0; page < 3; ++page) {
         SelectTab(app.tabs, page);
         const auto& order = pages[static_cast<size_t>(page)];
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(app.main) == Control(app.main, order[0]); }))
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(app.main) == app.Button(order[0]); }))
             << "page " << page;
         for (size_t step = 1; step <= order.size(); ++step) {
             PressKey(app.main, VK_TAB);
-            const HWND expected = Control(app.main, order[step % order.size()]);
+            const HWND expected = app.Button(order[step % order.size()]);
             EXPECT_TRUE(WaitUntil([&] { return FocusOf(app.main) == expected; }, 2s))
                 << "page " << page << ", Tab " << step << " should reach "
                 << Narrow(order[step % order.size()]) << ", focus is on "
@@ -145,7 +134,7 @@ TEST(MainWindow, TabCyclesThroughEachPageInDesignOrderAndNeverOntoTheTabStrip) {
 }
 
 TEST(MainWindow, TabsTakeAQuarterOfTheStripAtEveryWidth) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.tabs, nullptr);
     for (const int width : {280, 517}) {
         SetWindowPos(app.main, nullptr, 0, 0, width, 300, SWP_NOMOVE | SWP_NOZORDER);
@@ -166,7 +155,7 @@ TEST(MainWindow, TabsTakeAQuarterOfTheStripAtEveryWidth) {
 }
 
 TEST(MainWindow, CannotBeMadeSmallerThanItsMinimumSize) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     SetWindowPos(app.main, nullptr, 0, 0, 120, 90, SWP_NOMOVE | SWP_NOZORDER);
     RECT bounds{};
@@ -177,7 +166,7 @@ TEST(MainWindow, CannotBeMadeSmallerThanItsMinimumSize) {
 
 TEST(MainWindow, EscClosesFromEveryPageWithoutAskingWhenUnticked) {
     for (int page = 0; page < 3; ++page) {
-        Started app;
+        StartedProgram app;
         ASSERT_NE(app.tabs, nullptr);
         SelectTab(app.tabs, page);
         PressKey(app.main, VK_ESCAPE);
@@ -187,9 +176,9 @@ TEST(MainWindow, EscClosesFromEveryPageWithoutAskingWhenUnticked) {
 }
 
 TEST(MainWindow, ConfirmationNoKeepsTheWindowAndYesClosesIt) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    TickCloseQuery(app.main);
+    TickCloseQuery(app);
     SelectTab(app.tabs, 1);
     PressKey(app.main, VK_ESCAPE); // with the focus on a page of check boxes
 
@@ -214,9 +203,9 @@ TEST(MainWindow, ConfirmationNoKeepsTheWindowAndYesClosesIt) {
 }
 
 TEST(MainWindow, SessionEndIsAgreedWithoutAQuestionAndLaterClosesStillAsk) {
-    Started app;
+    StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    TickCloseQuery(app.main);
+    TickCloseQuery(app);
     DWORD_PTR reply = 0;
     ASSERT_TRUE(
         SendMessageTimeoutW(app.main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &reply));

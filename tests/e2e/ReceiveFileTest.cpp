@@ -1,12 +1,11 @@
 // Files sent to the program on its command line and dropped on its window, as a user sends
 // them from Explorer's "送る" menu or drags them from a file manager.
 
+#include "tests/ExpectedTexts.h"
 #include "tests/e2e/MalformedShortcuts.h"
 #include "tests/e2e/ShortcutChecks.h"
 
 #include <shlobj.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,7 @@ using namespace e2e;
 
 const std::wstring MultipleFilesWarning =
     L"複数のファイルは受け取れません。先頭のファイルを処理します。";
-const std::wstring OpenQuestion = L"フォルダ 送る を開きますか？";
+const std::wstring OpenQuestion = expected::OpenFolderQuestion(L"送る");
 
 std::wstring SendToFolder() {
     return SpecialFolder(CSIDL_SENDTO);
@@ -29,10 +28,6 @@ std::wstring SendToFolder() {
 
 std::wstring SendToShortcut(const std::wstring& baseName) {
     return SendToFolder() + baseName + L".Lnk";
-}
-
-std::wstring Created(const std::wstring& shortcut) {
-    return L"フォルダ 送る に \r\n" + shortcut + L"\r\n新規作成しました。";
 }
 
 std::wstring Quoted(const std::wstring& path) {
@@ -78,21 +73,8 @@ protected:
     // A shortcut file written by the test's own shell link object.
     std::wstring Shortcut(const std::wstring& name, const std::wstring& target) const {
         const std::wstring path = Path(name);
-        WriteShortcut(path, [&](IShellLinkW& link) { return link.SetPath(target.c_str()); });
+        WriteShortcut(path, {target});
         return path;
-    }
-
-    template <class Fill> static void WriteShortcut(const std::wstring& path, Fill fill) {
-        static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        (void)com;
-        Microsoft::WRL::ComPtr<IShellLinkW> link;
-        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_PPV_ARGS(link.GetAddressOf())),
-                  S_OK);
-        Microsoft::WRL::ComPtr<IPersistFile> file;
-        ASSERT_EQ(link.As(&file), S_OK);
-        ASSERT_EQ(fill(*link.Get()), S_OK);
-        ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK) << Narrow(path);
     }
 
     Sandbox sandbox_;
@@ -113,7 +95,7 @@ protected:
 
     // Creating the shortcut, then declining to open the folder; the window opens afterwards.
     void ExpectCreatedBeforeWindow(const std::wstring& shortcut) {
-        AnswerBeforeWindow(Created(shortcut), IDOK);
+        AnswerBeforeWindow(expected::Created(L"送る", shortcut), IDOK);
         AnswerBeforeWindow(OpenQuestion, IDNO);
         ExpectWindowOpens();
     }
@@ -183,12 +165,10 @@ TEST_F(CommandLine, OfThreeFilesOnlyTheFirstIsRegisteredAfterAWarning) {
 TEST_F(CommandLine, ProgramsOwnShortcutTogglesItsSendToShortcut) {
     const std::wstring own = SendToShortcut(L"Tavimbo");
     const Leftovers leftovers({own});
-    WriteShortcut(own, [&](IShellLinkW& link) { return link.SetPath(sandbox_.Exe().c_str()); });
+    WriteShortcut(own, {sandbox_.Exe().wstring()});
     Start(Quoted(own));
-    AnswerBeforeWindow(L"送る には既に Tavimbo.Lnk が存在します。\r\n更新しますか？\r\n"
-                       L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し",
-                       IDNO);
-    AnswerBeforeWindow(L"フォルダ 送る から \r\n" + own + L"\r\n削除しました。", IDOK);
+    AnswerBeforeWindow(expected::UpdateQuestion(L"送る", L"Tavimbo.Lnk"), IDNO);
+    AnswerBeforeWindow(expected::Deleted(L"送る", own), IDOK);
     AnswerBeforeWindow(OpenQuestion, IDNO);
     ExpectWindowOpens();
     EXPECT_FALSE(IsFile(own));
@@ -207,15 +187,7 @@ TEST_F(CommandLine, ShortcutWithoutFileSystemTargetDoesNotEndTheProgram) {
     // Its target is empty, which names the shortcut ".Lnk".
     const Leftovers leftovers({SendToShortcut(L"")});
     const std::wstring computer = Path(L"Computer.lnk");
-    WriteShortcut(computer, [](IShellLinkW& link) {
-        LPITEMIDLIST list = nullptr;
-        HRESULT result = SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list);
-        if (SUCCEEDED(result)) {
-            result = link.SetIDList(list);
-            CoTaskMemFree(list);
-        }
-        return result;
-    });
+    WriteShortcutToComputer(computer);
     Start(Quoted(computer));
     const Box outcome = WaitForBox(program_->Id());
     ASSERT_TRUE(outcome);
@@ -237,26 +209,23 @@ TEST_F(CommandLine, PathsTheShellCannotHoldAreRefusedBeforeTheWindowOpens) {
     veryLong.resize(32000 - exe.size() - 2);
     ASSERT_EQ(exe.size() + Quoted(veryLong).size(), 32000U);
     const std::string cut = "C:\\" + std::string(280, 'n') + ".exe";
-    const std::wstring tooLong = L"登録できませんでした。\r\nパスが長すぎます。";
-    const std::wstring reserved = L"登録できませんでした。\r\nこの名前は Windows の予約名です。";
     struct Case {
         const char* name;
         std::wstring sent;
-        std::wstring path; // the path the message names
-        std::wstring outcome;
+        std::wstring refusal;
     };
     const Case cases[] = {
-        {"very long command line", veryLong, veryLong, tooLong},
+        {"very long command line", veryLong, expected::PathTooLong(L"送る", veryLong)},
         {"shortcut to a name of 284 characters", File(L"long.lnk", ShortcutWithLocalPath(cut)),
-         std::wstring(cut.begin(), cut.begin() + 259), tooLong},
-        {"con.txt", File(L"con.txt"), SendToShortcut(L"con"), reserved},
-        {"NUL.txt", File(L"NUL.txt"), SendToShortcut(L"NUL"), reserved},
-        {"com1.txt", File(L"com1.txt"), SendToShortcut(L"com1"), reserved},
+         expected::PathTooLong(L"送る", std::wstring(cut.begin(), cut.begin() + 259))},
+        {"con.txt", File(L"con.txt"), expected::ReservedName(L"送る", SendToShortcut(L"con"))},
+        {"NUL.txt", File(L"NUL.txt"), expected::ReservedName(L"送る", SendToShortcut(L"NUL"))},
+        {"com1.txt", File(L"com1.txt"), expected::ReservedName(L"送る", SendToShortcut(L"com1"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Start(Quoted(c.sent));
-        AnswerBeforeWindow(L"フォルダ 送る に \r\n" + c.path + L"\r\n" + c.outcome, IDOK);
+        AnswerBeforeWindow(c.refusal, IDOK);
         ExpectWindowOpens();
     }
 }
@@ -291,11 +260,11 @@ TEST_F(CommandLine, MalformedShortcutsNeitherEndNorHangTheProgram) {
                 break;
             }
             EXPECT_FALSE(MainWindowShown(*program_)) << Narrow(box.text);
-            if (box.text.ends_with(L"\r\n新規作成しました。")) {
-                created = box.text.substr(box.text.find(L'\n') + 1);
-                created.resize(created.find(L'\r'));
+            if (const std::wstring named = expected::CreatedShortcut(L"送る", box.text);
+                !named.empty()) {
+                created = named;
             }
-            const bool updateQuestion = box.text.starts_with(L"送る には既に");
+            const bool updateQuestion = box.buttons.size() == 3; // はい, いいえ, Cancel
             box.Press(box.text == OpenQuestion ? IDNO : updateQuestion ? IDCANCEL : IDOK);
         }
         ExpectWindowOpens();
@@ -338,7 +307,7 @@ TEST_F(Dropped, OneFileIsRegisteredAndShownByTheOpenFolderButton) {
     const Leftovers leftovers({SendToShortcut(L"dropped report")});
     const std::wstring file = File(L"dropped report.txt");
     Drop({file});
-    Answer(program_, Created(SendToShortcut(L"dropped report")), IDOK);
+    Answer(program_, expected::Created(L"送る", SendToShortcut(L"dropped report")), IDOK);
     Answer(program_, OpenQuestion, IDNO);
     ExpectShortcutTo(SendToShortcut(L"dropped report"), file);
 
@@ -352,7 +321,7 @@ TEST_F(Dropped, OfThreeFilesOnlyTheFirstIsRegisteredAfterAWarning) {
     const std::wstring first = File(L"first.txt");
     Drop({first, File(L"second.txt"), File(L"third.txt")});
     Answer(program_, MultipleFilesWarning, IDOK);
-    Answer(program_, Created(SendToShortcut(L"first")), IDOK);
+    Answer(program_, expected::Created(L"送る", SendToShortcut(L"first")), IDOK);
     Answer(program_, OpenQuestion, IDNO);
     ExpectShortcutTo(SendToShortcut(L"first"), first);
     EXPECT_FALSE(IsFile(SendToShortcut(L"second")));
@@ -372,9 +341,7 @@ TEST_F(Dropped, NameOfThreeHundredCharactersArrivesWholeAndIsRefused) {
     ASSERT_TRUE(IsFile(file));
     Drop({file});
     // The whole name, too long for the shell link object to keep.
-    Answer(program_,
-           L"フォルダ 送る に \r\n" + file + L"\r\n登録できませんでした。\r\nパスが長すぎます。",
-           IDOK);
+    Answer(program_, expected::PathTooLong(L"送る", file), IDOK);
     ExpectNoBox(program_);
     EXPECT_FALSE(IsFile(SendToShortcut(baseName)));
 }

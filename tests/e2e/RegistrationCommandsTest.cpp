@@ -1,6 +1,7 @@
 // The registration buttons driven for real: the program and folder pickers, Cancel, the
 // Desktop they open on, and the button that shows the folder of the last shortcut.
 
+#include "tests/ExpectedTexts.h"
 #include "tests/e2e/ShortcutChecks.h"
 
 #include <shlobj.h>
@@ -72,8 +73,8 @@ void PickAndCreate(const StartedProgram& app, HWND button, const wchar_t* title,
     const Box picker = WaitForPicker(app, title, offered);
     ASSERT_TRUE(picker);
     Choose(picker, typed);
-    Answer(app.program, CreatedText(SendToLabel, shortcut), IDOK);
-    Answer(app.program, OpenFolderQuestionText(SendToLabel), IDNO);
+    Answer(app.program, expected::Created(SendToLabel, shortcut), IDOK);
+    Answer(app.program, expected::OpenFolderQuestion(SendToLabel), IDNO);
 }
 
 TEST(RegistrationCommands, PickedProgramIsRegisteredAndCancelChangesNothing) {
@@ -82,7 +83,7 @@ TEST(RegistrationCommands, PickedProgramIsRegisteredAndCancelChangesNothing) {
     const Leftovers leftovers({shortcut, own});
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    const std::wstring program = (app.sandbox.Folder() / L"my.app.exe").wstring();
+    const std::wstring program = (app.sandbox->Folder() / L"my.app.exe").wstring();
     MakeFile(program);
 
     PickAndCreate(app, SelectProgramButton(app), ProgramPickerTitle, L"", program, shortcut);
@@ -104,9 +105,9 @@ TEST(RegistrationCommands, PickedProgramIsRegisteredAndCancelChangesNothing) {
 
     // The executable itself, as the process reports it, is the program's own shortcut.
     PickAndCreate(app, SelectProgramButton(app), ProgramPickerTitle, program,
-                  app.sandbox.Exe().wstring(), own);
+                  app.sandbox->Exe().wstring(), own);
     Click(app.Button(L"自分を「送る」に登録・削除"));
-    Answer(app.program, UpdateQuestionText(SendToLabel, L"Tavimbo.Lnk"), IDCANCEL);
+    Answer(app.program, expected::UpdateQuestion(SendToLabel, L"Tavimbo.Lnk"), IDCANCEL);
     ExpectNoBox(app.program);
     EXPECT_TRUE(app.program.Running());
 }
@@ -119,10 +120,10 @@ TEST(RegistrationCommands, PickersOpenOnTheDesktopEveryTime) {
     MakeFile(onDesktop);
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    const std::wstring elsewhere = (app.sandbox.Folder() / L"Elsewhere.exe").wstring();
+    const std::wstring elsewhere = (app.sandbox->Folder() / L"Elsewhere.exe").wstring();
     MakeFile(elsewhere);
     // The same name in the program's current folder, where a dialog might open otherwise.
-    MakeFile((app.sandbox.Folder() / L"Picked Program.exe").wstring());
+    MakeFile((app.sandbox->Folder() / L"Picked Program.exe").wstring());
 
     // A pick from another folder first; a bare name then still means a file on the Desktop.
     PickAndCreate(app, SelectProgramButton(app), ProgramPickerTitle, L"", elsewhere,
@@ -137,7 +138,7 @@ TEST(RegistrationCommands, PickedFolderIsRegisteredUnderItsNameBeforeTheLastDot)
     const Leftovers leftovers({shortcut});
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    const std::wstring folder = (app.sandbox.Folder() / L"Data.2024").wstring();
+    const std::wstring folder = (app.sandbox->Folder() / L"Data.2024").wstring();
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
 
     Click(SelectFolderButton(app));
@@ -167,8 +168,8 @@ TEST(RegistrationCommands, OpenFolderShowsTheFolderOfTheLastShortcut) {
         // Yes to the open-folder question shows the new shortcut selected.
         const ExplorerWindows explorer;
         Click(app.Button(L"デスクトップに登録・削除"));
-        Answer(app.program, CreatedText(L"デスクトップ", desktopShortcut), IDOK);
-        Answer(app.program, OpenFolderQuestionText(L"デスクトップ"), IDYES);
+        Answer(app.program, expected::Created(L"デスクトップ", desktopShortcut), IDOK);
+        Answer(app.program, expected::OpenFolderQuestion(L"デスクトップ"), IDYES);
         EXPECT_TRUE(explorer.Started(ExplorerSelecting(desktopShortcut)));
     }
     {
@@ -187,13 +188,13 @@ TEST(RegistrationCommands, StartMenuAndStartupShortcutsAreNamedAfterTheTitle) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(L"スタートメニューに登録・削除"));
-    Answer(app.program, CreatedText(L"スタートメニューのプログラム", programs), IDOK);
-    Answer(app.program, OpenFolderQuestionText(L"スタートメニューのプログラム"), IDNO);
+    Answer(app.program, expected::Created(L"スタートメニューのプログラム", programs), IDOK);
+    Answer(app.program, expected::OpenFolderQuestion(L"スタートメニューのプログラム"), IDNO);
     Click(app.Button(L"スタートアップに登録・削除"));
-    Answer(app.program, CreatedText(L"スタートアップ", startup), IDOK);
-    Answer(app.program, OpenFolderQuestionText(L"スタートアップ"), IDNO);
-    ExpectShortcutTo(programs, app.sandbox.Exe().wstring());
-    ExpectShortcutTo(startup, app.sandbox.Exe().wstring());
+    Answer(app.program, expected::Created(L"スタートアップ", startup), IDOK);
+    Answer(app.program, expected::OpenFolderQuestion(L"スタートアップ"), IDNO);
+    ExpectShortcutTo(programs, app.sandbox->Exe().wstring());
+    ExpectShortcutTo(startup, app.sandbox->Exe().wstring());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/e2e/ShortcutChecks.h"
 
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
 
@@ -26,6 +27,15 @@ Microsoft::WRL::ComPtr<IShellLinkW> NewLink() {
     return link;
 }
 
+// A fresh shell link object, filled by `fill` (which gives an HRESULT), saved at the path.
+template <class Fill> void Save(const std::wstring& path, Fill fill) {
+    const auto link = NewLink();
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_TRUE(link && SUCCEEDED(link.As(&file)));
+    ASSERT_EQ(fill(*link.Get()), S_OK) << Narrow(path);
+    ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK) << Narrow(path);
+}
+
 // lnkinfo's "Local path" line, the target as it is stored in the file.
 std::wstring LnkinfoLocalPath(const std::wstring& path) {
     const HostResult result = RunOnHost({L"lnkinfo", UnixPath(path)});
@@ -36,13 +46,7 @@ std::wstring LnkinfoLocalPath(const std::wstring& path) {
         const size_t label = line.find("Local path");
         const size_t colon = line.find(": ");
         if (label != std::string::npos && colon != std::string::npos) {
-            const std::string value = line.substr(colon + 2);
-            const int length = MultiByteToWideChar(CP_UTF8, 0, value.data(),
-                                                   static_cast<int>(value.size()), nullptr, 0);
-            std::wstring wide(static_cast<size_t>(length), L'\0');
-            MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()),
-                                wide.data(), length);
-            return wide;
+            return Widen(line.substr(colon + 2));
         }
     }
     ADD_FAILURE() << "no local path in lnkinfo's output:\n" << result.output;
@@ -65,36 +69,6 @@ std::wstring WindowsFolder() {
 }
 
 } // namespace
-
-std::wstring UpdateQuestionText(const std::wstring& label, const std::wstring& fileName) {
-    return label + L" には既に " + fileName +
-           L" が存在します。\r\n更新しますか？\r\n[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
-}
-
-std::wstring OpenFolderQuestionText(const std::wstring& label) {
-    return L"フォルダ " + label + L" を開きますか？";
-}
-
-std::wstring UpdatedText(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" の \r\n" + path + L"\r\n更新されました。";
-}
-
-std::wstring DeletedText(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" から \r\n" + path + L"\r\n削除しました。";
-}
-
-std::wstring DeleteFailedText(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" から \r\n" + path +
-           L"\r\n削除できませんでした。\r\n削除済み、または他で使用中です。";
-}
-
-std::wstring CreatedText(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成しました。";
-}
-
-std::wstring CreateFailedText(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n新規作成できませんでした。";
-}
 
 void Answer(const Program& program, const std::wstring& text, int button) {
     const Box box = WaitForBox(program.Id());
@@ -132,17 +106,28 @@ LinkContent ReadLink(const std::wstring& path) {
     return content;
 }
 
-void WriteLinkWithExtras(const std::wstring& path, const std::wstring& target) {
-    const auto link = NewLink();
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_TRUE(link && SUCCEEDED(link.As(&file)));
-    link->SetPath(target.c_str());
-    link->SetArguments(L"--old-argument");
-    link->SetWorkingDirectory(L"C:\\");
-    link->SetDescription(L"written by the test");
-    ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK);
-    const LinkContent written = ReadLink(path);
-    ASSERT_EQ(written.arguments, L"--old-argument");
+void WriteShortcut(const std::wstring& path, const LinkContent& content) {
+    Save(path, [&](IShellLinkW& link) {
+        const HRESULT result = link.SetPath(content.target.c_str());
+        if (SUCCEEDED(result) && !content.arguments.empty()) { // the extras, all three
+            link.SetArguments(content.arguments.c_str());
+            link.SetWorkingDirectory(content.workingDirectory.c_str());
+            link.SetDescription(content.description.c_str());
+        }
+        return result;
+    });
+}
+
+void WriteShortcutToComputer(const std::wstring& path) {
+    Save(path, [](IShellLinkW& link) {
+        LPITEMIDLIST list = nullptr;
+        HRESULT result = SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list);
+        if (SUCCEEDED(result)) {
+            result = link.SetIDList(list);
+            CoTaskMemFree(list);
+        }
+        return result;
+    });
 }
 
 void ExpectShortcutTo(const std::wstring& shortcut, const std::wstring& target) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// Steps and checks shared by the end-to-end tests of the shortcut commands.
+// Steps and checks of shortcut files and the commands that write them, shared by the tests
+// under Wine.
 
 #include "tests/e2e/Driver.h"
 
@@ -8,24 +9,6 @@
 #include <vector>
 
 namespace e2e {
-
-// The program started from a sandbox of its own, with its main window.
-struct StartedProgram {
-    Sandbox sandbox;
-    Program program{sandbox.Exe()};
-    HWND main = program.MainWindow();
-
-    HWND Button(const wchar_t* caption) const { return FindChild(main, L"Button", caption); }
-};
-
-// The program's questions and messages as the user reads them, spelled out here on their own.
-std::wstring UpdateQuestionText(const std::wstring& label, const std::wstring& fileName);
-std::wstring OpenFolderQuestionText(const std::wstring& label);
-std::wstring UpdatedText(const std::wstring& label, const std::wstring& path);
-std::wstring DeletedText(const std::wstring& label, const std::wstring& path);
-std::wstring DeleteFailedText(const std::wstring& label, const std::wstring& path);
-std::wstring CreatedText(const std::wstring& label, const std::wstring& path);
-std::wstring CreateFailedText(const std::wstring& label, const std::wstring& path);
 
 // Waits for the program's next box, checks its caption and exact text, and presses a button.
 void Answer(const Program& program, const std::wstring& text, int button);
@@ -36,14 +19,17 @@ void ExpectNoBox(const Program& program, Duration wait = 500ms);
 // What a shortcut file holds, read by a fresh shell link object of the test's own.
 struct LinkContent {
     std::wstring target;
-    std::wstring arguments;
-    std::wstring workingDirectory;
-    std::wstring description;
+    std::wstring arguments{};
+    std::wstring workingDirectory{};
+    std::wstring description{};
 };
 LinkContent ReadLink(const std::wstring& path);
 
-// Writes a shortcut with arguments and a working directory, as another program might have.
-void WriteLinkWithExtras(const std::wstring& path, const std::wstring& target);
+// Writes a shortcut with the test's own shell link object, as another program might have: with
+// the content given (the extras only with arguments), or to the Computer folder, which has no
+// file-system path.
+void WriteShortcut(const std::wstring& path, const LinkContent& content);
+void WriteShortcutToComputer(const std::wstring& path);
 
 // The shortcut holds the target and nothing else, as a fresh shell link object and lnkinfo
 // (a reader no one here wrote) both see it.

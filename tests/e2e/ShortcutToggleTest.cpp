@@ -1,6 +1,7 @@
 // The shortcut toggle as a user meets it: create, Cancel, update and delete in each of the four
 // folders, with every box's text compared exactly, and the shortcut files checked.
 
+#include "tests/ExpectedTexts.h"
 #include "tests/e2e/ShortcutChecks.h"
 
 #include <shlobj.h>
@@ -36,10 +37,15 @@ const Folder Programs{"Programs", L"スタートメニューに登録・削除",
 const Folder Startup{"Startup", L"スタートアップに登録・削除", CSIDL_STARTUP, L"スタートアップ"};
 
 std::wstring Q1(const Folder& folder) {
-    return UpdateQuestionText(folder.label, L"Tavimbo.Lnk");
+    return expected::UpdateQuestion(folder.label, L"Tavimbo.Lnk");
 }
 std::wstring Q2(const Folder& folder) {
-    return OpenFolderQuestionText(folder.label);
+    return expected::OpenFolderQuestion(folder.label);
+}
+
+// A shortcut to the target as another program might have written it, with extras.
+LinkContent WithExtras(const std::wstring& target) {
+    return {target, L"--old-argument", L"C:\\", L"written by the test"};
 }
 
 std::wstring OwnShortcut(const Folder& folder) {
@@ -91,14 +97,14 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     StartedProgram app;
     const ExplorerWindows explorer;
     ASSERT_NE(app.main, nullptr);
-    const std::wstring exe = app.sandbox.Exe().wstring();
+    const std::wstring exe = app.sandbox->Exe().wstring();
 
     // Create; the main window is disabled while the message is open.
     Click(app.Button(folder.button));
     const Box created = WaitForBox(app.program.Id());
     ASSERT_TRUE(created);
     EXPECT_EQ(created.caption, L"Tavimbo");
-    EXPECT_EQ(created.text, CreatedText(folder.label, shortcut));
+    EXPECT_EQ(created.text, expected::Created(folder.label, shortcut));
     EXPECT_FALSE(IsWindowEnabled(app.main));
     ExpectPlainMessage(created);
     ClickOthersWhileTheBoxIsOpen(app, folder);
@@ -109,7 +115,7 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     ExpectShortcutTo(shortcut, exe);
 
     // Cancel writes nothing: the extras of a shortcut written by someone else stay.
-    WriteLinkWithExtras(shortcut, exe);
+    WriteShortcut(shortcut, WithExtras(exe));
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), Cancel);
     ExpectNoBox(app.program);
@@ -118,14 +124,14 @@ TEST_P(ShortcutToggle, CreatesLeavesUpdatesAndDeletesTheProgramsShortcut) {
     // Update: a fresh shortcut holding only the target replaces it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), Yes);
-    Answer(app.program, UpdatedText(folder.label, shortcut), Ok);
+    Answer(app.program, expected::Updated(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), No);
     ExpectShortcutTo(shortcut, exe);
 
     // Delete, then open the folder that held it.
     Click(app.Button(folder.button));
     Answer(app.program, Q1(folder), No);
-    Answer(app.program, DeletedText(folder.label, shortcut), Ok);
+    Answer(app.program, expected::Deleted(folder.label, shortcut), Ok);
     Answer(app.program, Q2(folder), Yes);
     EXPECT_FALSE(IsFile(shortcut));
     EXPECT_TRUE(explorer.Started(ExplorerOn(SpecialFolder(folder.csidl))));
@@ -144,7 +150,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(SendTo.button));
-    Answer(app.program, CreatedText(SendTo.label, shortcut), Ok);
+    Answer(app.program, expected::Created(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
 
     // Open without delete sharing, as a program reading the file might hold it.
@@ -154,7 +160,7 @@ TEST(ShortcutToggleFailures, AShortcutHeldOpenIsReportedAsNotDeleted) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Click(app.Button(SendTo.button));
     Answer(app.program, Q1(SendTo), No);
-    Answer(app.program, DeleteFailedText(SendTo.label, shortcut), Ok);
+    Answer(app.program, expected::DeleteFailed(SendTo.label, shortcut), Ok);
     Answer(app.program, Q2(SendTo), No);
     CloseHandle(held);
     EXPECT_TRUE(IsFile(shortcut));
@@ -167,12 +173,12 @@ TEST(ShortcutToggleFailures, AReadOnlyShortcutIsReportedAsNotDeleted) {
     const Leftovers leftovers({shortcut});
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
-    WriteLinkWithExtras(shortcut, L"C:\\windows\\notepad.exe");
+    WriteShortcut(shortcut, WithExtras(L"C:\\windows\\notepad.exe"));
     ASSERT_TRUE(SetFileAttributesW(shortcut.c_str(), FILE_ATTRIBUTE_READONLY));
 
     Click(app.Button(Programs.button));
     Answer(app.program, Q1(Programs), No);
-    Answer(app.program, DeleteFailedText(Programs.label, shortcut), Ok);
+    Answer(app.program, expected::DeleteFailed(Programs.label, shortcut), Ok);
     Answer(app.program, Q2(Programs), No);
     const LinkContent content = ReadLink(shortcut);
     EXPECT_EQ(content.target, L"C:\\windows\\notepad.exe");
@@ -187,7 +193,7 @@ TEST(ShortcutToggleFailures, AFolderAtTheShortcutPathIsReportedAsNotCreated) {
     StartedProgram app;
     ASSERT_NE(app.main, nullptr);
     Click(app.Button(Desktop.button));
-    Answer(app.program, CreateFailedText(Desktop.label, shortcut), Ok);
+    Answer(app.program, expected::CreateFailed(Desktop.label, shortcut), Ok);
     Answer(app.program, Q2(Desktop), No);
     ExpectNoBox(app.program);
     const DWORD attributes = GetFileAttributesW(shortcut.c_str());

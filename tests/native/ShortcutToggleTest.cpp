@@ -1,5 +1,6 @@
 #include "platform/Error.h"
 #include "shortcuts/ShortcutToggle.h"
+#include "tests/ExpectedTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +19,14 @@ constexpr wchar_t Target[] = L"C:\\Tools\\my.app.exe";
 constexpr wchar_t Shortcut[] = L"C:\\Users\\u\\SendTo\\my.app.Lnk";
 constexpr wchar_t Exe[] = L"C:\\Tavimbo\\Tavimbo.exe";
 
-const std::wstring Q1 = L"送る には既に my.app.Lnk が存在します。\r\n更新しますか？\r\n"
-                        L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
-const std::wstring Q2 = L"フォルダ 送る を開きますか？";
-const std::wstring M1 =
-    L"フォルダ 送る の \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n更新されました。";
-const std::wstring M2 =
-    L"フォルダ 送る の \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n更新できませんでした。";
-const std::wstring M3 =
-    L"フォルダ 送る から \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n削除しました。";
-const std::wstring M4 =
-    L"フォルダ 送る から \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n削除できませんでした。"
-    L"\r\n削除済み、または他で使用中です。";
-const std::wstring M5 =
-    L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成しました。";
-const std::wstring M6 =
-    L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成できませんでした。";
+const std::wstring Q1 = expected::UpdateQuestion(L"送る", L"my.app.Lnk");
+const std::wstring Q2 = expected::OpenFolderQuestion(L"送る");
+const std::wstring M1 = expected::Updated(L"送る", Shortcut);
+const std::wstring M2 = expected::UpdateFailed(L"送る", Shortcut);
+const std::wstring M3 = expected::Deleted(L"送る", Shortcut);
+const std::wstring M4 = expected::DeleteFailed(L"送る", Shortcut);
+const std::wstring M5 = expected::Created(L"送る", Shortcut);
+const std::wstring M6 = expected::CreateFailed(L"送る", Shortcut);
 
 // Records every call of the toggle, shell and dialogs alike, in order.
 class Fake final : public shortcuts::ToggleEnvironment {
@@ -158,9 +151,9 @@ TEST(RunToggle, NamesTheProgramsOwnShortcutAfterTheTitle) {
     std::wstring last;
     shortcuts::RunToggle(Request(Exe), fake, last);
     const std::wstring own = L"C:\\Users\\u\\SendTo\\Tavimbo.Lnk";
-    const std::vector<std::wstring> log = {
-        L"exists? " + own, L"write " + std::wstring(Exe) + L" to " + own,
-        L"tell フォルダ 送る に \r\n" + own + L"\r\n新規作成しました。", AskQ2};
+    const std::vector<std::wstring> log = {L"exists? " + own,
+                                           L"write " + std::wstring(Exe) + L" to " + own,
+                                           Tell(expected::Created(L"送る", own)), AskQ2};
     EXPECT_EQ(fake.log, log);
     EXPECT_EQ(last, own);
 }
@@ -197,13 +190,10 @@ TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
         std::wstring message;
     };
     const Case cases[] = {
-        {longTarget, L"フォルダ 送る に \r\n" + longTarget +
-                         L"\r\n登録できませんでした。\r\nパスが長すぎます。"},
-        {L"C:\\Data\\Nul.txt", L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\Nul.Lnk\r\n"
-                               L"登録できませんでした。\r\nこの名前は Windows の予約名です。"},
+        {longTarget, expected::PathTooLong(L"送る", longTarget)},
+        {L"C:\\Data\\Nul.txt", expected::ReservedName(L"送る", L"C:\\Users\\u\\SendTo\\Nul.Lnk")},
         {L"C:\\Data\\com1.tar.gz",
-         L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\com1.tar.Lnk"
-         L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。"},
+         expected::ReservedName(L"送る", L"C:\\Users\\u\\SendTo\\com1.tar.Lnk")},
     };
     for (const Case& c : cases) {
         for (const bool exists : {false, true}) {

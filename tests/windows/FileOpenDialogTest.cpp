@@ -2,10 +2,10 @@
 #include "platform/FileOpenDialog.h"
 #include "platform/Handles.h"
 #include "tests/e2e/Driver.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <future>
 #include <string>
 
@@ -56,21 +56,11 @@ std::future<Seen> AnswerDialog(std::wstring typed) {
     });
 }
 
-class FileOpenDialog : public testing::Test {
+class FileOpenDialog : public ScratchFolder {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH]{};
-        GetTempPathW(MAX_PATH, temp);
-        // Named after the test: the tests may run side by side in separate processes.
-        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder_ = std::wstring(temp) + L"tavimbo-" + std::wstring(test.begin(), test.end());
-        file_ = folder_ + L"\\pick me.txt";
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-        std::ofstream(std::filesystem::path(file_)) << "x";
-    }
-    void TearDown() override {
-        DeleteFileW(file_.c_str());
-        RemoveDirectoryW(folder_.c_str());
+        ScratchFolder::SetUp();
+        file_ = Write(L"pick me.txt", "x");
     }
 
     platform::FileOpenRequest Request() const {
@@ -78,12 +68,11 @@ protected:
                 L"ファイルを指定",
                 {{L"Text", L"*.txt"}, {L"All", L"*.*"}},
                 FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST,
-                folder_,
+                folder_.wstring(),
                 L"offered name"};
     }
 
     platform::ComInitialization com_;
-    std::wstring folder_;
     std::wstring file_;
 };
 
@@ -103,13 +92,13 @@ TEST_F(FileOpenDialog, FolderPickerKeepsItsTitleAndReturnsTheFolder) {
     request.fileTypes.clear();
     request.options = FOS_PICKFOLDERS | FOS_CREATEPROMPT;
     request.title = L"フォルダを指定";
-    request.folder = folder_ + L"\\..";
+    request.folder = folder_.wstring() + L"\\..";
     request.fileName.clear();
-    auto seen = AnswerDialog(folder_);
+    auto seen = AnswerDialog(folder_.wstring());
     const auto picked = platform::ShowFileOpenDialog(request);
     EXPECT_EQ(seen.get().caption, L"フォルダを指定");
     ASSERT_TRUE(picked.has_value());
-    EXPECT_EQ(*picked, folder_);
+    EXPECT_EQ(*picked, folder_.wstring());
 }
 
 TEST_F(FileOpenDialog, CancelGivesNothing) {
@@ -120,7 +109,7 @@ TEST_F(FileOpenDialog, CancelGivesNothing) {
 
 TEST_F(FileOpenDialog, AMissingFolderStillShowsTheDialog) {
     auto request = Request();
-    request.folder = folder_ + L"\\missing";
+    request.folder = Path(L"missing");
     auto seen = AnswerDialog(file_);
     const auto picked = platform::ShowFileOpenDialog(request);
     EXPECT_EQ(seen.get().offered, L"offered name");

@@ -7,7 +7,10 @@
 #include "shortcuts/ShellHelpers_win.h"
 #include "shortcuts/ShortcutFile.h"
 #include "shortcuts/ShortcutToggle.h"
+#include "tests/ExpectedTexts.h"
 #include "tests/e2e/MalformedShortcuts.h"
+#include "tests/e2e/ShortcutChecks.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <windows.h>
 
@@ -113,42 +116,22 @@ TEST(FirstDroppedName, IsTheWholeFirstNameOrNothing) {
 }
 
 // A scratch folder with a program file, a text file and shortcuts of several kinds.
-class ReceivedTarget : public testing::Test {
+class ReceivedTarget : public ScratchFolder {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH]{};
-        GetTempPathW(MAX_PATH, temp);
-        // One folder per test: ctest runs tests side by side.
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::path(temp) / (std::string("tavimbo-") + test->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        ScratchFolder::SetUp();
         program_ = Write(L"Long Program Name.exe", "MZ");
         text_ = Write(L"A Text File.txt", "text");
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    std::wstring Write(const wchar_t* name, const char* content) const {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.wstring();
-    }
 
     std::wstring ShortcutTo(const wchar_t* name, const std::wstring& target) const {
-        const std::wstring path = (folder_ / name).wstring();
-        EXPECT_EQ(platform::ShellLink().SaveTarget(target, path), S_OK) << "saving " << name;
+        const std::wstring path = Path(name);
+        e2e::WriteShortcut(path, {target});
         return path;
     }
 
     std::wstring WriteBytes(const wchar_t* name, const e2e::Bytes& bytes) const {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path.wstring();
+        return Write(name, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     }
 
     static std::wstring ShortPath(const std::wstring& path) {
@@ -158,7 +141,6 @@ protected:
     }
 
     platform::ComInitialization com_;
-    std::filesystem::path folder_;
     std::wstring program_;
     std::wstring text_;
 };
@@ -233,8 +215,8 @@ public:
             EXPECT_TRUE(written.Path() == target || written.Path() == std::wstring(full, length))
                 << name << ": " << testing::PrintToString(written.Path());
             EXPECT_TRUE(services::FitsPathBuffer(target)) << name;
-            EXPECT_EQ(told_, std::vector<std::wstring>{shortcuts::CreatedMessage(
-                                 L"送る", entry.path().wstring())})
+            EXPECT_EQ(told_,
+                      std::vector<std::wstring>{expected::Created(L"送る", entry.path().wstring())})
                 << name;
             std::filesystem::remove(entry.path());
         }
@@ -268,7 +250,7 @@ TEST_F(ReceivedTarget, CraftedTargetsAreRegisteredWholeOrRefused) {
     const std::string longName = "C:\\" + std::string(289, 'n') + ".exe";
     const std::wstring sendTo = (folder_ / L"SendTo").wstring() + L"\\";
     const std::wstring relativeCreated =
-        shortcuts::CreatedMessage(L"送る", sendTo + L"relative target.Lnk");
+        expected::Created(L"送る", sendTo + L"relative target.Lnk");
     struct Case {
         const char* name;
         e2e::Bytes shortcut;
@@ -290,12 +272,12 @@ TEST_F(ReceivedTarget, CraftedTargetsAreRegisteredWholeOrRefused) {
          relative},
         {"259 characters",
          e2e::ShortcutWithLocalPath(tooLong),
-         {shortcuts::PathTooLongMessage(L"送る", std::wstring(tooLong.begin(), tooLong.end()))},
+         {expected::PathTooLong(L"送る", std::wstring(tooLong.begin(), tooLong.end()))},
          L""},
         {"file name of 293 characters", e2e::ShortcutWithLocalPath(longName), {}, L""},
         {"device name",
          e2e::ShortcutWithLocalPath("C:\\Data\\con.txt"),
-         {shortcuts::ReservedNameMessage(L"送る", sendTo + L"con.Lnk")},
+         {expected::ReservedName(L"送る", sendTo + L"con.Lnk")},
          L""},
         {"invalid character",
          e2e::ShortcutWithLocalPath("C:\\Data\\a|b.exe"),
@@ -329,7 +311,7 @@ TEST_F(ReceivedTarget, MalformedShortcutsNeverRegisterACutTarget) {
     for (const e2e::MalformedShortcut& shortcut : shortcuts) {
         const std::vector<std::wstring> told =
             receiver.Receive(WriteBytes(L"received.lnk", shortcut.bytes));
-        registered += told.size() == 1 && told[0].ends_with(L"新規作成しました。") ? 1 : 0;
+        registered += told.size() == 1 && !expected::CreatedShortcut(L"送る", told[0]).empty();
         receiver.ExpectOnlyWholeTargets(shortcut.name);
     }
     std::cout << shortcuts.size() << " malformed shortcuts of a " << seed.size() << "-byte one, "

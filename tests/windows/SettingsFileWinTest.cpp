@@ -4,6 +4,7 @@
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
 #include "tests/e2e/Driver.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -61,49 +62,13 @@ std::wstring FileError(const wchar_t* verb, const std::wstring& path, DWORD code
     return L"Cannot "s + verb + L" file \"" + path + L"\". " + platform::SystemErrorText(code);
 }
 
-// A fresh folder for each test, removed with everything in it afterwards.
-class SettingsStorage : public testing::Test {
+class SettingsStorage : public ScratchFolder {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, temp);
-        folder_ = std::wstring(temp) + L"tavimbo-settings-" +
-                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << Narrow(folder_);
-    }
-
-    void TearDown() override {
-        Empty();
-        RemoveDirectoryW(folder_.c_str());
-    }
-
     void Empty() const {
         for (const std::wstring& name : FolderContents()) {
-            const std::wstring path = folder_ + L"\\" + name;
-            DeleteFileW(path.c_str());
+            DeleteFileW(Path(name).c_str());
         }
     }
-
-    std::vector<std::wstring> FolderContents() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") {
-                names.push_back(name);
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
-
-    std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
-
-    std::wstring folder_;
 };
 
 TEST_F(SettingsStorage, ProfileReadingMatchesNamesInAnyCaseAndReadsMissingAsEmpty) {

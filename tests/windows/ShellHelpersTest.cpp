@@ -1,13 +1,12 @@
 #include "services/Application_win.h"
 #include "platform/Error.h"
-#include "platform/ShellLink.h"
 #include "shortcuts/ShellHelpers_win.h"
+#include "tests/e2e/ShortcutChecks.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -22,50 +21,16 @@ bool EndsWith(const std::wstring& text, const std::wstring& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// A scratch folder of its own for each test. Only what a test made is removed afterwards, by
-// name, deepest first: nothing is ever deleted by listing a folder.
-class ShellHelpers : public testing::Test {
+class ShellHelpers : public ScratchFolder {
 protected:
     void SetUp() override {
         TestApplication();
-        wchar_t temp[MAX_PATH]{};
-        GetTempPathW(MAX_PATH, temp);
-        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder_ = std::wstring(temp) + L"tavimbo-" + std::wstring(test.begin(), test.end()) + L"\\";
-        MakeFolder(folder_);
-    }
-    void TearDown() override {
-        for (auto made = made_.rbegin(); made != made_.rend(); ++made) {
-            if (made->second) {
-                RemoveDirectoryW(made->first.c_str());
-            } else {
-                DeleteFileW(made->first.c_str());
-            }
-        }
+        ScratchFolder::SetUp();
     }
 
-    void MakeFolder(const std::wstring& path) {
+    static void MakeFolder(const std::wstring& path) {
         ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << testing::PrintToString(path);
-        made_.emplace_back(path, true);
     }
-
-    std::wstring WriteFile(const std::wstring& name) {
-        const std::wstring path = folder_ + name;
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << testing::PrintToString(path);
-        CloseHandle(file);
-        made_.emplace_back(path, false);
-        return path;
-    }
-
-    // A file the test had another part of the system write.
-    void Adopt(const std::wstring& path) { made_.emplace_back(path, false); }
-
-    std::wstring folder_;
-
-private:
-    std::vector<std::pair<std::wstring, bool>> made_; // path, is a folder
 };
 
 TEST_F(ShellHelpers, SpecialFolderPathsAreTheUsersFoldersEndingInADelimiter) {
@@ -98,8 +63,8 @@ TEST_F(ShellHelpers, AFolderWithoutAFileSystemPathIsAnErrorNamingIt) {
 }
 
 TEST_F(ShellHelpers, LongPathLengthensAShortPath) {
-    MakeFolder(folder_ + L"A long folder name");
-    const std::wstring longPath = WriteFile(L"A long folder name\\Another long file.name.txt");
+    MakeFolder(Path(L"A long folder name"));
+    const std::wstring longPath = Write(L"A long folder name\\Another long file.name.txt", "");
     wchar_t shortPath[MAX_PATH]{};
     ASSERT_NE(GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(std::wstring(shortPath), longPath);
@@ -108,14 +73,14 @@ TEST_F(ShellHelpers, LongPathLengthensAShortPath) {
 }
 
 TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenThereIsNoLongForm) {
-    const std::wstring missing = folder_ + L"MISSIN~1\\NOFILE~1.TXT";
+    const std::wstring missing = Path(L"MISSIN~1\\NOFILE~1.TXT");
     EXPECT_EQ(shortcuts::GetLongPath(missing), missing);
     EXPECT_EQ(shortcuts::GetLongPath(L""), L"");
 }
 
 TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenTheLongFormDoesNotFit) {
     // Five folders of 60 characters: the long form passes 260 characters, the short one not.
-    std::wstring longPath = L"\\\\?\\" + folder_;
+    std::wstring longPath = L"\\\\?\\" + Path(L"");
     for (int level = 0; level < 5; ++level) {
         longPath += std::wstring(60, static_cast<wchar_t>(L'a' + level)) + L"\\";
         MakeFolder(longPath);
@@ -130,40 +95,33 @@ TEST_F(ShellHelpers, LongPathKeepsTheArgumentWhenTheLongFormDoesNotFit) {
 }
 
 TEST_F(ShellHelpers, ShortcutTargetOfAFileThatIsNoShortcutIsTheFileItself) {
-    const std::wstring text = WriteFile(L"plain.txt");
+    const std::wstring text = Write(L"plain.txt", "");
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(text), text);
-    const std::wstring missing = folder_ + L"missing.lnk";
+    const std::wstring missing = Path(L"missing.lnk");
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(missing), missing);
 }
 
 TEST_F(ShellHelpers, ShortcutTargetIsThePathTheShortcutHolds) {
     // ASCII only: Wine keeps a shortcut's local path in the ANSI code page.
-    const std::wstring target = WriteFile(L"memo pad.txt");
-    const std::wstring link = folder_ + L"memo.lnk";
-    ASSERT_EQ(platform::ShellLink().SaveTarget(target, link), S_OK);
-    Adopt(link);
+    const std::wstring target = Write(L"memo pad.txt", "");
+    const std::wstring link = Path(L"memo.lnk");
+    e2e::WriteShortcut(link, {target});
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), target);
 }
 
 TEST_F(ShellHelpers, ShortcutTargetOfAVirtualItemIsEmpty) {
-    LPITEMIDLIST computer = nullptr;
-    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
-    const platform::ItemIdList owner(computer);
-    const platform::ShellLink shortcut;
-    ASSERT_EQ(shortcut.Link().SetIDList(owner.get()), S_OK);
-    const std::wstring link = folder_ + L"computer.lnk";
-    ASSERT_EQ(shortcut.File().Save(link.c_str(), FALSE), S_OK);
-    Adopt(link);
+    const std::wstring link = Path(L"computer.lnk");
+    e2e::WriteShortcutToComputer(link);
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), L"");
 }
 
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
-    const std::wstring file = WriteFile(L"file.Lnk");
-    MakeFolder(folder_ + L"folder.Lnk");
+    const std::wstring file = Write(L"file.Lnk", "");
+    MakeFolder(Path(L"folder.Lnk"));
     EXPECT_TRUE(shortcuts::FileExists(file));
-    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"folder.Lnk"));
-    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"missing.Lnk"));
-    EXPECT_FALSE(shortcuts::FileExists(folder_ + L"*.Lnk"));
+    EXPECT_FALSE(shortcuts::FileExists(Path(L"folder.Lnk")));
+    EXPECT_FALSE(shortcuts::FileExists(Path(L"missing.Lnk")));
+    EXPECT_FALSE(shortcuts::FileExists(Path(L"*.Lnk")));
 }
 
 } // namespace

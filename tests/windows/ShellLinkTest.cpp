@@ -4,34 +4,29 @@
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
 #include "tests/e2e/Driver.h"
+#include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace {
 
-class ShellLinkTest : public testing::Test {
+class ShellLinkTest : public ScratchFolder {
 protected:
     void SetUp() override {
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        std::ofstream(target_) << "target";
+        ScratchFolder::SetUp();
+        target_ = Write(L"annual report 2024.txt", "target");
+        link_ = Path(L"annual report 2024.Lnk");
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
     platform::ComInitialization com_;
-    // A folder of each test's own: ctest runs these tests side by side.
-    const std::filesystem::path folder_ =
-        std::filesystem::path(L"C:\\tavimbo-shelllink") /
-        testing::UnitTest::GetInstance()->current_test_info()->name();
     // Wine keeps a shortcut's local path in the ANSI code page only (C.UTF-8 gives 1252), so
     // the names here stay within it.
-    const std::filesystem::path target_ = folder_ / L"annual report 2024.txt";
-    const std::filesystem::path link_ = folder_ / L"annual report 2024.Lnk";
+    std::filesystem::path target_;
+    std::filesystem::path link_;
 };
 
 std::wstring ReadTarget(const std::filesystem::path& link) {
@@ -54,8 +49,7 @@ TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
 }
 
 TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
-    const std::filesystem::path other = folder_ / L"other.txt";
-    std::ofstream(other) << "other";
+    const std::filesystem::path other = Write(L"other.txt", "other");
     ASSERT_EQ(platform::ShellLink().SaveTarget(target_.wstring(), link_.wstring()), S_OK);
     ASSERT_EQ(platform::ShellLink().SaveTarget(other.wstring(), link_.wstring()), S_OK);
     EXPECT_EQ(ReadTarget(link_), other.wstring());
