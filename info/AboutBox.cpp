@@ -1,6 +1,7 @@
 #include "info/AboutBox.h"
 
 #include "services/AppInfo.h"
+#include "services/NumberText.h"
 
 #include <algorithm>
 
@@ -23,8 +24,8 @@ std::wstring AboutText(const AboutFacts& facts) {
         facts.title + L" " + std::wstring(services::AppVersion) + L" (" + facts.fileVersion +
             L") Release Build",
         facts.exePath,
-        L"CurrentScreen " + std::to_wstring(facts.screenWidth) + L" x " +
-            std::to_wstring(facts.screenHeight),
+        L"CurrentScreen " + services::NumberText(facts.screenWidth) + L" x " +
+            services::NumberText(facts.screenHeight),
         L"",
         std::wstring(services::CopyrightText),
         std::wstring(services::ContactMail),

@@ -1,10 +1,11 @@
 #include "info/AboutBox_win.h"
 
-#include "services/ModalGuard_win.h"
-#include "services/Random.h"
 #include "info/AboutBox.h"
 #include "info/UkraineClock_win.h"
 #include "platform/SystemLibrary.h"
+#include "services/ModalGuard_win.h"
+#include "services/NumberText.h"
+#include "services/Random.h"
 
 #include <winver.h>
 
@@ -178,10 +179,10 @@ std::wstring GetFileVersionText(const std::wstring& path) {
         return {};
     }
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
-           std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
-           std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
-           std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    return services::NumberText(HIWORD(fixed->dwFileVersionMS)) + L"." +
+           services::NumberText(LOWORD(fixed->dwFileVersionMS)) + L"." +
+           services::NumberText(HIWORD(fixed->dwFileVersionLS)) + L"." +
+           services::NumberText(LOWORD(fixed->dwFileVersionLS));
 }
 
 void AboutBoxPaint(HWND sender) {

@@ -1,5 +1,7 @@
 #include "info/UkraineClock.h"
 
+#include "services/NumberText.h"
+
 namespace info {
 namespace {
 
@@ -15,7 +17,7 @@ Instant LastSundayAt(Instant t, month inMonth, hours at) {
 }
 
 std::wstring Padded(long long value, std::size_t width) {
-    std::wstring digits = std::to_wstring(value);
+    std::wstring digits = services::NumberText(value);
     if (digits.size() < width) {
         digits.insert(0, width - digits.size(), L'0');
     }
@@ -41,7 +43,7 @@ std::wstring FormatUkraineDateTime(Instant t, const DateNames& names) {
     const year_month_day date(day);
     const hh_mm_ss time(t - day);
     // d mmmm yyyy aaaa hh:nn
-    return std::to_wstring(static_cast<unsigned>(date.day())) + L' ' +
+    return services::NumberText(static_cast<unsigned>(date.day())) + L' ' +
            names.months[static_cast<unsigned>(date.month()) - 1] + L' ' +
            Padded(static_cast<int>(date.year()), 4) + L' ' +
            names.weekdays[weekday(day).iso_encoding() - 1] + L' ' +

@@ -2,6 +2,7 @@
 
 #include "services/AppInfo.h"
 #include "services/FilePath.h"
+#include "services/NumberText.h"
 
 namespace settings {
 namespace {
@@ -62,7 +63,7 @@ void WriteFormSettings(IniFile& file, const FormSettings& settings, std::wstring
         return;
     }
     auto writeInteger = [&](const wchar_t* key, std::int32_t value) {
-        file.WriteString(PositionSection, key, std::to_wstring(value));
+        file.WriteString(PositionSection, key, services::NumberText(value));
     };
     const Placement& placement = settings.placement;
     writeInteger(L"Flags", static_cast<std::int32_t>(placement.flags));

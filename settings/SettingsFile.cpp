@@ -1,5 +1,7 @@
 #include "settings/SettingsFile.h"
 
+#include "services/NumberText.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -85,7 +87,7 @@ constexpr wchar_t SaveFileExtensions[][4] = {L"tmp", L"bak", L"old"};
 // Named after the process, so that two copies of the program closing together never write into
 // each other's files, and a later one can tell the files of a process that has ended.
 std::wstring SaveFilePath(std::wstring_view settingsPath, SaveFileName name) {
-    return std::wstring(settingsPath) + L'.' + std::to_wstring(name.processId) + L'.' +
+    return std::wstring(settingsPath) + L'.' + services::NumberText(name.processId) + L'.' +
            std::wstring(SaveFileExtensions[static_cast<int>(name.kind)]);
 }
 

@@ -1,9 +1,10 @@
 #include "shortcuts/ShellHelpers_win.h"
 
-#include "services/FilePath.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "services/FilePath.h"
+#include "services/NumberText.h"
 #include "shortcuts/ShortcutFile.h"
 
 #include <memory>
@@ -42,7 +43,7 @@ std::wstring GetSpecialFolderPath(int folder) {
     std::wstring result(path);
     if (result.empty()) {
         // A caller would otherwise build "\Name.Lnk" and write into the drive's root.
-        throw platform::Error(L"The special folder " + std::to_wstring(folder) +
+        throw platform::Error(L"The special folder " + services::NumberText(folder) +
                               L" has no file-system path");
     }
     if (result.back() != L'\\') {
