@@ -122,6 +122,16 @@ bool HasDrive(std::wstring_view path) {
            path[1] == L':';
 }
 
+// Windows' reserved device names, as it matches them: whole, without regard to the case of
+// ASCII letters. The superscript digits are U+00B9, U+00B2 and U+00B3.
+constexpr std::wstring_view ReservedDeviceNames[] = {
+    L"CON",  L"PRN",  L"AUX",       L"NUL",       L"COM0",      L"COM1",
+    L"COM2", L"COM3", L"COM4",      L"COM5",      L"COM6",      L"COM7",
+    L"COM8", L"COM9", L"COM\u00B9", L"COM\u00B2", L"COM\u00B3", L"LPT0",
+    L"LPT1", L"LPT2", L"LPT3",      L"LPT4",      L"LPT5",      L"LPT6",
+    L"LPT7", L"LPT8", L"LPT9",      L"LPT\u00B9", L"LPT\u00B2", L"LPT\u00B3",
+};
+
 } // namespace
 
 bool IsReservedDeviceName(std::wstring_view fileName) {
@@ -133,11 +143,8 @@ bool IsReservedDeviceName(std::wstring_view fileName) {
     for (wchar_t& c : upper) {
         c = AsciiUpper(c);
     }
-    if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL") {
-        return true;
-    }
-    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-           upper[3] >= L'1' && upper[3] <= L'9';
+    return std::ranges::find(ReservedDeviceNames, std::wstring_view(upper)) !=
+           std::ranges::end(ReservedDeviceNames);
 }
 
 std::wstring TargetAgainstFolder(std::wstring_view target, std::wstring_view shortcutFolder) {

@@ -39,7 +39,8 @@ inline constexpr std::size_t LongestPath = 258;
 bool FitsPathBuffer(std::wstring_view path);
 
 // True when Windows takes a file of that name for a device: the part before the first "." (its
-// trailing blanks ignored) is CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, in any case.
+// trailing blanks ignored) is one of the reserved names in any case (CON, PRN, AUX, NUL, COM0 to
+// COM9, LPT0 to LPT9, and COM or LPT followed by a superscript 1, 2 or 3).
 bool IsReservedDeviceName(std::wstring_view fileName);
 
 // A target as the shell reads one stored relative to the shortcut: "name" and "..\name" within
