@@ -195,15 +195,23 @@ TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
     struct Case {
         std::wstring target;
         std::wstring message;
+        std::wstring shortcut = L"Nul.Lnk"; // in the folder, kept for the open-folder button
     };
     const Case cases[] = {
-        {longTarget, L"フォルダ 送る に \r\n" + longTarget +
-                         L"\r\n登録できませんでした。\r\nパスが長すぎます。"},
+        {longTarget,
+         L"フォルダ 送る に \r\n" + longTarget +
+             L"\r\n登録できませんでした。\r\nパスが長すぎます。",
+         std::wstring(255, L'x') + L".Lnk"},
         {L"C:\\Data\\Nul.txt", L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\Nul.Lnk\r\n"
                                L"登録できませんでした。\r\nこの名前は Windows の予約名です。"},
         {L"C:\\Data\\com1.tar.gz",
          L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\com1.tar.Lnk"
-         L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。"},
+         L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。",
+         L"com1.tar.Lnk"},
+        {L"",
+         L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\.Lnk\r\n登録できませんでした。"
+         L"\r\nリンク先がファイルやフォルダではありません。",
+         L".Lnk"},
     };
     for (const Case& c : cases) {
         for (const bool exists : {false, true}) {
@@ -213,7 +221,7 @@ TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
             shortcuts::RunToggle(Request(c.target), fake, last);
             EXPECT_EQ(fake.log, std::vector<std::wstring>{Tell(c.message)})
                 << testing::PrintToString(c.target);
-            EXPECT_EQ(last, L"before");
+            EXPECT_EQ(last, Folder + c.shortcut);
         }
     }
 }
