@@ -134,6 +134,21 @@ constexpr std::wstring_view ReservedDeviceNames[] = {
 
 } // namespace
 
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    // Only long paths: the extended form also turns off the rest of Windows' reading of a path
+    // (trailing dots and blanks, "/", "." and ".."), which a path that fits keeps as before.
+    if (FitsPathBuffer(path) || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
+        return path;
+    }
+    if (path.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    }
+    if (HasDrive(path) && path.size() > 2 && path[2] == L'\\') {
+        return L"\\\\?\\" + path;
+    }
+    return path;
+}
+
 bool IsReservedDeviceName(std::wstring_view fileName) {
     std::wstring_view base = fileName.substr(0, fileName.find(L'.'));
     while (!base.empty() && base.back() == L' ') {

@@ -99,10 +99,17 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
         environment.Tell(ReservedNameMessage(label, path));
         return;
     }
+    // The shell cannot write a new shortcut at a longer path; one put there some other way is
+    // still offered, at least for deletion.
+    const bool exists = environment.FileExists(path);
+    if (!exists && !services::FitsPathBuffer(path)) {
+        environment.Tell(PathTooLongMessage(label, path));
+        return;
+    }
 
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
     auto written = [&] { return environment.WriteShortcut(request.targetPath, path) == 0; };
-    if (!environment.FileExists(path)) {
+    if (!exists) {
         environment.Tell(written() ? CreatedMessage(label, path)
                                    : CreateFailedMessage(label, path));
     } else {

@@ -247,7 +247,7 @@ TEST_F(CommandLine, PathsTheShellCannotHoldAreRefusedBeforeTheWindowOpens) {
     const Case cases[] = {
         {"very long command line", veryLong, veryLong, tooLong},
         {"shortcut to a name of 284 characters", File(L"long.lnk", ShortcutWithLocalPath(cut)),
-         std::wstring(cut.begin(), cut.begin() + 259), tooLong},
+         std::wstring(cut.begin(), cut.end()), tooLong},
         {"con.txt", File(L"con.txt"), SendToShortcut(L"con"), reserved},
         {"NUL.txt", File(L"NUL.txt"), SendToShortcut(L"NUL"), reserved},
         {"com1.txt", File(L"com1.txt"), SendToShortcut(L"com1"), reserved},

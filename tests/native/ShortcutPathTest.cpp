@@ -118,10 +118,17 @@ TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
 }
 
 TEST(FitsPathBuffer, EndsWhereTheShellLinkCouldHaveCutTheTarget) {
-    EXPECT_TRUE(services::FitsPathBuffer(std::wstring(258, L'x')));
-    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_TRUE(services::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(260, L'x')));
     EXPECT_FALSE(services::FitsPathBuffer(std::wstring(300, L'x')));
     EXPECT_TRUE(services::FitsPathBuffer(L""));
+}
+
+TEST(ExtendedLengthPath, TakesOnlyAFullPathTooLongForTheShell) {
+    const std::wstring name(257, L'n');
+    EXPECT_EQ(services::ExtendedLengthPath(L"C:\\" + name), L"\\\\?\\C:\\" + name);
+    EXPECT_EQ(services::ExtendedLengthPath(L"\\\\srv\\s\\" + name), L"\\\\?\\UNC\\srv\\s\\" + name);
+    EXPECT_EQ(services::ExtendedLengthPath(L"C:\\a.Lnk"), L"C:\\a.Lnk");
 }
 
 TEST(TargetAgainstFolder, ReadsARelativeTargetFromTheShortcutsFolder) {
