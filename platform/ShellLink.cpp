@@ -4,6 +4,8 @@
 
 #include <shlguid.h>
 
+#include <cwchar>
+
 namespace platform {
 std::wstring FullPath(const std::wstring& path) {
     wchar_t full[261]{};
@@ -31,9 +33,13 @@ ShellLink::ShellLink() {
 }
 
 std::wstring ShellLink::Path() const {
-    wchar_t path[261]{};
+    // With a buffer of MAX_PATH a target of 259 characters could not be told from a longer one
+    // cut to fit. Wine's object gives a longer target whole; Windows documents no more than
+    // MAX_PATH coming back, so there such a target may still come back cut to 259 characters.
+    std::wstring path(32768, L'\0');
     // No find-data record: the shell copies a long target's file name into it without bound.
-    link_->GetPath(path, 260, nullptr, SLGP_UNCPRIORITY);
+    link_->GetPath(path.data(), static_cast<int>(path.size()), nullptr, SLGP_UNCPRIORITY);
+    path.resize(std::wcslen(path.c_str()));
     return path;
 }
 

@@ -21,8 +21,9 @@ public:
     IShellLinkW& Link() const { return *link_.Get(); }
     IPersistFile& File() const { return *file_.Get(); }
 
-    // The target path the object holds ("" when none is a file-system path), read into a
-    // buffer of 261 characters with capacity 260: longer targets come back cut.
+    // The target path the object holds ("" when none is a file-system path), read through a
+    // buffer far longer than MAX_PATH: a target of 259 characters comes back whole, and a longer
+    // one as long as the object gives it.
     std::wstring Path() const;
 
     // Writes a shortcut holding only the target path, then reads the file back with a fresh

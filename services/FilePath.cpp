@@ -122,7 +122,32 @@ bool HasDrive(std::wstring_view path) {
            path[1] == L':';
 }
 
+// Windows' reserved device names, as it matches them: whole, without regard to the case of
+// ASCII letters. The superscript digits are U+00B9, U+00B2 and U+00B3.
+constexpr std::wstring_view ReservedDeviceNames[] = {
+    L"CON",  L"PRN",  L"AUX",       L"NUL",       L"COM0",      L"COM1",
+    L"COM2", L"COM3", L"COM4",      L"COM5",      L"COM6",      L"COM7",
+    L"COM8", L"COM9", L"COM\u00B9", L"COM\u00B2", L"COM\u00B3", L"LPT0",
+    L"LPT1", L"LPT2", L"LPT3",      L"LPT4",      L"LPT5",      L"LPT6",
+    L"LPT7", L"LPT8", L"LPT9",      L"LPT\u00B9", L"LPT\u00B2", L"LPT\u00B3",
+};
+
 } // namespace
+
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    // Only long paths: the extended form also turns off the rest of Windows' reading of a path
+    // (trailing dots and blanks, "/", "." and ".."), which a path that fits keeps as before.
+    if (FitsPathBuffer(path) || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
+        return path;
+    }
+    if (path.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    }
+    if (HasDrive(path) && path.size() > 2 && path[2] == L'\\') {
+        return L"\\\\?\\" + path;
+    }
+    return path;
+}
 
 bool IsReservedDeviceName(std::wstring_view fileName) {
     std::wstring_view base = fileName.substr(0, fileName.find(L'.'));
@@ -133,11 +158,8 @@ bool IsReservedDeviceName(std::wstring_view fileName) {
     for (wchar_t& c : upper) {
         c = AsciiUpper(c);
     }
-    if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL") {
-        return true;
-    }
-    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-           upper[3] >= L'1' && upper[3] <= L'9';
+    return std::ranges::find(ReservedDeviceNames, std::wstring_view(upper)) !=
+           std::ranges::end(ReservedDeviceNames);
 }
 
 std::wstring TargetAgainstFolder(std::wstring_view target, std::wstring_view shortcutFolder) {

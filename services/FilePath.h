@@ -32,14 +32,20 @@ bool HasInvalidPathCharacters(std::wstring_view path);
 // The path in double quotes, as the shell takes a path with blanks.
 std::wstring Quoted(std::wstring_view path);
 
-// The longest path the program hands to the shell or takes from it. The shell link object gives
-// a target back through a buffer of 260 characters, the NUL included, and cuts longer ones
-// without saying so: a target of 259 characters cannot be told from a cut one.
-inline constexpr std::size_t LongestPath = 258;
+// The longest path the program hands to the shell or takes from it: MAX_PATH less the NUL, what
+// the shell link object stores and gives back whole, and the longest file path the shell writes
+// for a program that does not declare itself aware of long paths.
+inline constexpr std::size_t LongestPath = 259;
 bool FitsPathBuffer(std::wstring_view path);
 
+// A full path ("C:\..." or "\\server\share\...") longer than LongestPath in the form Windows
+// takes whatever its length ("\\?\C:\..." or "\\?\UNC\server\share\..."), so that a file
+// put there some other way can still be found and deleted. Every other path stays as it is.
+std::wstring ExtendedLengthPath(const std::wstring& path);
+
 // True when Windows takes a file of that name for a device: the part before the first "." (its
-// trailing blanks ignored) is CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, in any case.
+// trailing blanks ignored) is one of the reserved names in any case (CON, PRN, AUX, NUL, COM0 to
+// COM9, LPT0 to LPT9, and COM or LPT followed by a superscript 1, 2 or 3).
 bool IsReservedDeviceName(std::wstring_view fileName);
 
 // A target as the shell reads one stored relative to the shortcut: "name" and "..\name" within

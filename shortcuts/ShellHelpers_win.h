@@ -22,7 +22,7 @@ std::wstring ResolveShortcutTarget(const std::wstring& path);
 // is there.
 void ShowInExplorer(const std::wstring& path);
 
-// A file, not a folder, exists at the path.
+// A file, not a folder, exists at the path, however long it is.
 bool FileExists(const std::wstring& path);
 
 } // namespace shortcuts

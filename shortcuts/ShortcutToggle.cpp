@@ -69,15 +69,28 @@ std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path
                           L"登録できませんでした。\r\nこの名前は Windows の予約名です。");
 }
 
+std::wstring NoFileTargetMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(
+        label, L"に", path,
+        L"登録できませんでした。\r\nリンク先がファイルやフォルダではありません。");
+}
+
 void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath) {
     const std::wstring baseName =
         ShortcutBaseName(request.targetPath, request.exePath, request.appTitle);
     const std::wstring path = ShortcutPathIn(request.folderPath, baseName);
     const std::wstring& label = request.folderLabel;
-    // Refused before anything is asked: the shell would store a cut or empty target, and a
-    // device name reaches the device, not a file, so neither could be created, updated or
-    // deleted as the messages would say.
+    // Kept whatever follows, so that the open-folder button shows where this shortcut would be.
+    lastShortcutPath = path;
+    // Refused before anything is asked, as none of these could be created, updated or deleted as
+    // the messages would say: an empty target (the shortcut received pointed at something that
+    // is not a file, such as a virtual shell item) would make a shortcut to nothing, the shell
+    // link object stores a longer target cut or empty, and a device name reaches the device.
+    if (request.targetPath.empty()) {
+        environment.Tell(NoFileTargetMessage(label, path));
+        return;
+    }
     if (!services::FitsPathBuffer(request.targetPath)) {
         environment.Tell(PathTooLongMessage(label, request.targetPath));
         return;
@@ -86,11 +99,17 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
         environment.Tell(ReservedNameMessage(label, path));
         return;
     }
-    lastShortcutPath = path;
+    // The shell cannot write a new shortcut at a longer path; one put there some other way is
+    // still offered, at least for deletion.
+    const bool exists = environment.FileExists(path);
+    if (!exists && !services::FitsPathBuffer(path)) {
+        environment.Tell(PathTooLongMessage(label, path));
+        return;
+    }
 
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
     auto written = [&] { return environment.WriteShortcut(request.targetPath, path) == 0; };
-    if (!environment.FileExists(path)) {
+    if (!exists) {
         environment.Tell(written() ? CreatedMessage(label, path)
                                    : CreateFailedMessage(label, path));
     } else {

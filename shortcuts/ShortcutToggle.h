@@ -55,16 +55,19 @@ std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
-// Refusals before anything is asked or written: a target path too long for the shell link
-// object (path is the target), a shortcut file name Windows takes for a device.
+// Refusals before anything is asked or written: a path too long for the shell (path is the
+// target, or the shortcut's own path), a shortcut file name Windows takes for a device, a target
+// that is no file-system path (path is the shortcut's).
 std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path);
 std::wstring ReservedNameMessage(std::wstring_view label, std::wstring_view path);
+std::wstring NoFileTargetMessage(std::wstring_view label, std::wstring_view path);
 
 // Creates the target's shortcut in the folder, or, when one is there, updates or deletes it
 // as the user answers; reports the outcome and offers to show the folder. lastShortcutPath
-// takes the shortcut's path as soon as it is known. A target too long for the shell link
-// object, or a shortcut file named like a device, is refused with a message before anything is
-// asked, written or deleted; lastShortcutPath then keeps its value.
+// takes the shortcut's path as soon as it is known, a refused one included. An empty target, a
+// target too long for the shell link object, or a shortcut file named like a device is refused
+// with a message before anything is asked, written or deleted; so is a new shortcut at a path
+// too long for the shell to write, while one already there is offered as any other.
 void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
                std::wstring& lastShortcutPath);
 

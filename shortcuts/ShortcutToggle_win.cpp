@@ -1,6 +1,7 @@
 #include "shortcuts/ShortcutToggle_win.h"
 
 #include "platform/ShellLink.h"
+#include "services/FilePath.h"
 #include "shortcuts/ShellHelpers_win.h"
 
 namespace shortcuts {
@@ -16,7 +17,7 @@ public:
         return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
-        return DeleteFileW(shortcutPath.c_str()) != FALSE;
+        return DeleteFileW(services::ExtendedLengthPath(shortcutPath).c_str()) != FALSE;
     }
     int Ask(const std::wstring& question, unsigned flags) override {
         return application_.ShowMessageBox(question, flags);

@@ -62,4 +62,9 @@ inline std::wstring ReservedName(const std::wstring& label, const std::wstring& 
            L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。";
 }
 
+inline std::wstring NoFileTarget(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path +
+           L"\r\n登録できませんでした。\r\nリンク先がファイルやフォルダではありません。";
+}
+
 } // namespace expected

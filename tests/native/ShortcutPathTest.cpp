@@ -101,7 +101,10 @@ TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
         {L"aux.txt.Lnk", true},  {L"com1.Lnk", true},
         {L"COM9.Lnk", true},     {L"lpt1.Lnk", true},
         {L"LpT9.Lnk", true},     {L"con .Lnk", true},
-        {L"com0.Lnk", false},    {L"com10.Lnk", false},
+        {L"com0.Lnk", true},     {L"LpT0.Lnk", true},
+        {L"COM¹.Lnk", true},     {L"com² .x", true},
+        {L"lpt³", true},         {L"COM⁴", false},
+        {L"lpt⁰", false},        {L"com10.Lnk", false},
         {L"lpt.Lnk", false},     {L"console.Lnk", false},
         {L"xcon.Lnk", false},    {L" con.Lnk", false},
         {L"nul_.Lnk", false},    {L"ｃｏｎ.Lnk", false},
@@ -115,10 +118,17 @@ TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
 }
 
 TEST(FitsPathBuffer, EndsWhereTheShellLinkCouldHaveCutTheTarget) {
-    EXPECT_TRUE(services::FitsPathBuffer(std::wstring(258, L'x')));
-    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_TRUE(services::FitsPathBuffer(std::wstring(259, L'x')));
+    EXPECT_FALSE(services::FitsPathBuffer(std::wstring(260, L'x')));
     EXPECT_FALSE(services::FitsPathBuffer(std::wstring(300, L'x')));
     EXPECT_TRUE(services::FitsPathBuffer(L""));
+}
+
+TEST(ExtendedLengthPath, TakesOnlyAFullPathTooLongForTheShell) {
+    const std::wstring name(257, L'n');
+    EXPECT_EQ(services::ExtendedLengthPath(L"C:\\" + name), L"\\\\?\\C:\\" + name);
+    EXPECT_EQ(services::ExtendedLengthPath(L"\\\\srv\\s\\" + name), L"\\\\?\\UNC\\srv\\s\\" + name);
+    EXPECT_EQ(services::ExtendedLengthPath(L"C:\\a.Lnk"), L"C:\\a.Lnk");
 }
 
 TEST(TargetAgainstFolder, ReadsARelativeTargetFromTheShortcutsFolder) {

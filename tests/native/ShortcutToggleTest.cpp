@@ -188,12 +188,14 @@ TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
     struct Case {
         std::wstring target;
         std::wstring message;
+        std::wstring shortcut = L"Nul.Lnk"; // in the folder, kept for the open-folder button
     };
     const Case cases[] = {
-        {longTarget, expected::PathTooLong(L"送る", longTarget)},
+        {longTarget, expected::PathTooLong(L"送る", longTarget), std::wstring(255, L'x') + L".Lnk"},
         {L"C:\\Data\\Nul.txt", expected::ReservedName(L"送る", L"C:\\Users\\u\\SendTo\\Nul.Lnk")},
         {L"C:\\Data\\com1.tar.gz",
-         expected::ReservedName(L"送る", L"C:\\Users\\u\\SendTo\\com1.tar.Lnk")},
+         expected::ReservedName(L"送る", L"C:\\Users\\u\\SendTo\\com1.tar.Lnk"), L"com1.tar.Lnk"},
+        {L"", expected::NoFileTarget(L"送る", L"C:\\Users\\u\\SendTo\\.Lnk"), L".Lnk"},
     };
     for (const Case& c : cases) {
         for (const bool exists : {false, true}) {
@@ -203,7 +205,7 @@ TEST(RunToggle, RefusesWhatTheShellCannotHoldBeforeAnythingIsAsked) {
             shortcuts::RunToggle(Request(c.target), fake, last);
             EXPECT_EQ(fake.log, std::vector<std::wstring>{Tell(c.message)})
                 << testing::PrintToString(c.target);
-            EXPECT_EQ(last, L"before");
+            EXPECT_EQ(last, Folder + c.shortcut);
         }
     }
 }

@@ -247,6 +247,8 @@ TEST_F(ReceivedTarget, CraftedTargetsAreRegisteredWholeOrRefused) {
     const std::wstring relative = Write(L"relative target.exe", "MZ");
     const std::string leaf = folder_.filename().string();
     const std::string tooLong = "C:\\" + std::string(256, 'x');
+    const std::string whole = "C:\\" + std::string(250, 'd') + "\\t.exe",
+                      longer = "C:\\d" + whole.substr(3);
     const std::string longName = "C:\\" + std::string(289, 'n') + ".exe";
     const std::wstring sendTo = (folder_ / L"SendTo").wstring() + L"\\";
     const std::wstring relativeCreated =
@@ -271,8 +273,16 @@ TEST_F(ReceivedTarget, CraftedTargetsAreRegisteredWholeOrRefused) {
          {relativeCreated},
          relative},
         {"259 characters",
+         e2e::ShortcutWithLocalPath(whole),
+         {expected::Created(L"送る", sendTo + L"t.Lnk")},
+         std::wstring(whole.begin(), whole.end())},
+        {"260 characters",
+         e2e::ShortcutWithLocalPath(longer),
+         {expected::PathTooLong(L"送る", std::wstring(longer.begin(), longer.end()))},
+         L""},
+        {"shortcut path too long",
          e2e::ShortcutWithLocalPath(tooLong),
-         {expected::PathTooLong(L"送る", std::wstring(tooLong.begin(), tooLong.end()))},
+         {expected::PathTooLong(L"送る", sendTo + std::wstring(256, L'x') + L".Lnk")},
          L""},
         {"file name of 293 characters", e2e::ShortcutWithLocalPath(longName), {}, L""},
         {"device name",
