@@ -4,6 +4,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -22,14 +23,16 @@ public:
     IPersistFile& File() const { return *file_.Get(); }
 
     // The target path the object holds ("" when none is a file-system path), read into a
-    // buffer of 261 characters with capacity 260: longer targets come back cut.
-    std::wstring Path() const;
+    // buffer of 261 characters with capacity 260: longer targets come back cut. flags are
+    // GetPath's SLGP_ flags.
+    std::wstring Path(DWORD flags = SLGP_UNCPRIORITY) const;
 
     // Writes a shortcut holding only the target path, then reads the file back with a fresh
-    // object: S_OK only when Save gave S_OK and the file holds the target whole; otherwise
-    // Save's own result or E_FAIL. Nothing is written when the object itself did not take the
-    // target as given.
-    HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath) const;
+    // object: S_OK only when Save gave S_OK and holdsTarget takes what the file holds for the
+    // target; otherwise Save's own result or E_FAIL. Nothing is written when holdsTarget does
+    // not take what the object itself holds once given the target.
+    HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath,
+                       const std::function<bool(const std::wstring& stored)>& holdsTarget) const;
 
 private:
     Microsoft::WRL::ComPtr<IShellLinkW> link_;

@@ -101,10 +101,10 @@ std::set<std::wstring> ProgramTexts() {
         }),
     };
     using Outcome = std::wstring (*)(std::wstring_view, std::wstring_view);
-    const Outcome outcomes[] = {shortcuts::UpdatedMessage, shortcuts::UpdateFailedMessage,
-                                shortcuts::DeletedMessage, shortcuts::DeleteFailedMessage,
-                                shortcuts::CreatedMessage, shortcuts::CreateFailedMessage,
-                                shortcuts::UpdateQuestion};
+    const Outcome outcomes[] = {shortcuts::UpdatedMessage,  shortcuts::UpdateFailedMessage,
+                                shortcuts::DeletedMessage,  shortcuts::DeleteFailedMessage,
+                                shortcuts::CreatedMessage,  shortcuts::CreateFailedMessage,
+                                shortcuts::NoAnswerMessage, shortcuts::UpdateQuestion};
     for (const shortcuts::ShortcutFolder& folder :
          {shortcuts::SendToFolder, shortcuts::DesktopFolder, shortcuts::ProgramsFolder,
           shortcuts::StartupFolder}) {

@@ -6,7 +6,7 @@
 #include "services/FilePath.h"
 #include "shortcuts/ShellHelpers_win.h"
 #include "shortcuts/ShortcutFile.h"
-#include "shortcuts/ShortcutToggle.h"
+#include "shortcuts/ShortcutToggle_win.h"
 #include "tests/e2e/MalformedShortcuts.h"
 
 #include <windows.h>
@@ -139,7 +139,7 @@ protected:
 
     std::wstring ShortcutTo(const wchar_t* name, const std::wstring& target) const {
         const std::wstring path = (folder_ / name).wstring();
-        EXPECT_EQ(platform::ShellLink().SaveTarget(target, path), S_OK) << "saving " << name;
+        EXPECT_EQ(shortcuts::SaveAndReadBack(target, path), S_OK) << "saving " << name;
         return path;
     }
 
@@ -245,7 +245,7 @@ public:
 private:
     bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
     long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
-        return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
+        return shortcuts::WriteShortcutFile(targetPath, shortcutPath);
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(shortcutPath.c_str()) != FALSE;

@@ -2,6 +2,7 @@
 #include "platform/Error.h"
 #include "platform/ShellLink.h"
 #include "shortcuts/ShellHelpers_win.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include <gtest/gtest.h>
 
@@ -140,7 +141,7 @@ TEST_F(ShellHelpers, ShortcutTargetIsThePathTheShortcutHolds) {
     // ASCII only: Wine keeps a shortcut's local path in the ANSI code page.
     const std::wstring target = WriteFile(L"memo pad.txt");
     const std::wstring link = folder_ + L"memo.lnk";
-    ASSERT_EQ(platform::ShellLink().SaveTarget(target, link), S_OK);
+    ASSERT_EQ(shortcuts::SaveAndReadBack(target, link), S_OK);
     Adopt(link);
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), target);
 }
