@@ -28,23 +28,18 @@ std::wstring ShellLink::Path(DWORD flags) const {
 }
 
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath,
-                              const std::function<bool(const std::wstring&)>& holdsTarget) const {
+                              SameTarget* sameTarget) const {
     // A target on a mapped drive is read back as given, not in its share's form.
     constexpr DWORD DriveForm = 0;
     link_->SetPath(target.c_str());
-    // The object may hold another path than the one given (emptied or cut) and still report
-    // success: then nothing is written.
-    if (!holdsTarget(Path(DriveForm))) {
-        return E_FAIL;
-    }
     const HRESULT saved = file_->Save(linkPath.c_str(), FALSE);
     if (saved != S_OK) {
         return saved;
     }
-    // Save reports success for a target the shell stored empty or cut.
+    // SetPath and Save report success for a target the shell stored empty or cut.
     const ShellLink written;
     if (written.File().Load(linkPath.c_str(), STGM_READ) != S_OK ||
-        !holdsTarget(written.Path(DriveForm))) {
+        !sameTarget(target, written.Path(DriveForm))) {
         return E_FAIL;
     }
     return S_OK;

@@ -4,7 +4,6 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -27,12 +26,14 @@ public:
     // GetPath's SLGP_ flags.
     std::wstring Path(DWORD flags = SLGP_UNCPRIORITY) const;
 
+    // Whether the target given and the one the object holds (stored) are the same.
+    using SameTarget = bool(const std::wstring& given, const std::wstring& stored);
+
     // Writes a shortcut holding only the target path, then reads the file back with a fresh
-    // object: S_OK only when Save gave S_OK and holdsTarget takes what the file holds for the
-    // target; otherwise Save's own result or E_FAIL. Nothing is written when holdsTarget does
-    // not take what the object itself holds once given the target.
+    // object: S_OK only when Save gave S_OK and the file holds the same target; otherwise
+    // Save's own result or E_FAIL (the file may then hold another target).
     HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath,
-                       const std::function<bool(const std::wstring& stored)>& holdsTarget) const;
+                       SameTarget* sameTarget) const;
 
 private:
     Microsoft::WRL::ComPtr<IShellLinkW> link_;

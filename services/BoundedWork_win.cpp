@@ -1,57 +1,19 @@
 #include "services/BoundedWork_win.h"
 
-#include "platform/Handles.h"
-#include "platform/Win32Error.h"
 #include "services/ModalGuard_win.h"
-
-#include <exception>
-#include <memory>
-#include <mutex>
 
 namespace services {
 namespace {
-
-// Shared by the thread and its waiter: whoever ends last frees it.
-struct Job {
-    std::function<void()> work;
-    std::function<void()> abandoned;
-    std::exception_ptr error;
-    std::mutex mutex; // orders the end of the work against the waiter giving up
-    bool ended = false;
-    bool givenUp = false;
-};
-
-DWORD WINAPI RunJob(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<Job>> share(
-        static_cast<std::shared_ptr<Job>*>(parameter));
-    Job& job = **share;
-    {
-        const platform::ComInitialization com;
-        try {
-            job.work();
-        } catch (...) {
-            job.error = std::current_exception();
-        }
-    }
-    const std::lock_guard lock(job.mutex);
-    job.ended = true;
-    if (job.givenUp) {
-        try {
-            job.abandoned();
-        } catch (...) {
-            // No one is left to report to.
-        }
-    }
-    return 0;
-}
 
 DWORD TimeLeft(ULONGLONG end) {
     const ULONGLONG now = GetTickCount64();
     return now >= end ? 0 : static_cast<DWORD>(end - now);
 }
 
-// Dispatches the thread's messages until the handle is signalled or the time is up.
+} // namespace
+
 bool WaitDispatching(HANDLE handle, DWORD bound) {
+    const ModalGuard modal(nullptr);
     const ULONGLONG end = GetTickCount64() + bound;
     for (;;) {
         MSG message{};
@@ -71,35 +33,6 @@ bool WaitDispatching(HANDLE handle, DWORD bound) {
             return woken == WAIT_OBJECT_0;
         }
     }
-}
-
-} // namespace
-
-bool RunWithinBound(std::function<void()> work, std::function<void()> abandoned, DWORD bound) {
-    const auto job = std::make_shared<Job>();
-    job->work = std::move(work);
-    job->abandoned = std::move(abandoned);
-    auto threadsShare = std::make_unique<std::shared_ptr<Job>>(job);
-    const platform::UniqueHandle thread(
-        CreateThread(nullptr, 0, &RunJob, threadsShare.get(), 0, nullptr));
-    if (!thread) {
-        platform::ThrowLastError();
-    }
-    threadsShare.release(); // the thread's now
-    bool ended = false;
-    {
-        const ModalGuard modal(nullptr);
-        ended = WaitDispatching(thread.get(), bound);
-    }
-    const std::lock_guard lock(job->mutex);
-    if (!ended && !job->ended) {
-        job->givenUp = true;
-        return false;
-    }
-    if (job->error) {
-        std::rethrow_exception(job->error);
-    }
-    return true;
 }
 
 } // namespace services

@@ -15,29 +15,42 @@ std::wstring LongForm(const std::wstring& path) {
     return GetLongPath(platform::FullPath(path));
 }
 
-// What the thread of one write shares with its waiter.
-struct ShortcutWrite {
-    std::wstring folder;
-    std::wstring target;
-    std::function<long(const std::wstring&, const std::wstring&)> step;
-    std::wstring temporary;
-    long result = E_FAIL;
+bool SameTarget(const std::wstring& given, const std::wstring& stored) {
+    return services::NamesSameTarget(given, stored, LongForm);
+}
+
+// One write: its thread writes the temporary, its waiter makes it the shortcut.
+class ShortcutWrite final : public services::BoundedRun {
+public:
+    ShortcutWrite(std::wstring folder, std::wstring target, ShortcutWriteStep* step)
+        : folder_(std::move(folder)), target_(std::move(target)), step_(step) {}
 
     void Run() {
         // A name no other file has, made by creating the file: never one of the user's.
         wchar_t name[MAX_PATH]{};
-        if (GetTempFileNameW(folder.c_str(), L"tav", 0, name) == 0) {
-            result = HRESULT_FROM_WIN32(GetLastError());
-            return;
-        }
-        temporary = name;
-        result = step(target, temporary);
-    }
-    void RemoveTemporary() const {
-        if (!temporary.empty()) {
-            DeleteFileW(temporary.c_str());
+        if (GetTempFileNameW(folder_.c_str(), L"tav", 0, name) != 0) {
+            temporary_ = name;
+            result_ = step_(target_, temporary_);
         }
     }
+    void Abandon() const noexcept { DeleteFileW(temporary_.c_str()); }
+
+    // Once the thread has ended: the temporary becomes the shortcut if it holds the target.
+    long Replace(const std::wstring& shortcutPath) const {
+        if (result_ == S_OK &&
+            MoveFileExW(temporary_.c_str(), shortcutPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            return S_OK;
+        }
+        Abandon();
+        return result_ == S_OK ? E_FAIL : result_;
+    }
+
+private:
+    std::wstring folder_;
+    std::wstring target_;
+    ShortcutWriteStep* step_;
+    std::wstring temporary_; // empty until made, a name no file has
+    long result_ = E_FAIL;
 };
 
 class WindowsEnvironment final : public ToggleEnvironment {
@@ -65,39 +78,19 @@ private:
 } // namespace
 
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path) {
-    return platform::ShellLink().SaveTarget(targetPath, path, [&](const std::wstring& stored) {
-        return services::NamesSameTarget(targetPath, stored, LongForm);
-    });
+    return platform::ShellLink().SaveTarget(targetPath, path, SameTarget);
 }
 
-long WriteShortcutFile(
-    const std::wstring& targetPath, const std::wstring& shortcutPath,
-    const std::function<long(const std::wstring& target, const std::wstring& path)>& step,
-    DWORD bound) {
+long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
+                       ShortcutWriteStep* step, DWORD bound) {
     // The shell queries the target, which may be on a server that does not answer for as long
     // as the network waits: the window is not held for that.
-    const auto write = std::make_shared<ShortcutWrite>();
-    write->folder = services::ExtractFilePath(shortcutPath);
-    write->target = targetPath;
-    write->step = step;
-    bool answered = false;
-    try {
-        answered = services::RunWithinBound([write] { write->Run(); },
-                                            [write] { write->RemoveTemporary(); }, bound);
-    } catch (...) {
-        write->RemoveTemporary();
-        throw;
-    }
-    if (!answered) {
+    auto write = std::make_unique<ShortcutWrite>(
+        std::wstring(services::ExtractFilePath(shortcutPath)), targetPath, step);
+    if (!services::RunWithinBound(write, bound)) {
         return WriteNoAnswer;
     }
-    if (write->result == S_OK &&
-        MoveFileExW(write->temporary.c_str(), shortcutPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return S_OK;
-    }
-    const long failed = write->result == S_OK ? HRESULT_FROM_WIN32(GetLastError()) : write->result;
-    write->RemoveTemporary();
-    return failed;
+    return write->Replace(shortcutPath);
 }
 
 void ToggleShortcut(const services::Application& application, ShortcutState& state,

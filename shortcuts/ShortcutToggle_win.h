@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace shortcuts {
@@ -18,14 +17,15 @@ long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path);
 // How long a write may take before the user is told that the target does not answer.
 inline constexpr DWORD ShortcutWriteBound = 5000; // milliseconds
 
-// Writes the shortcut through a temporary file beside it, written and read back by step on a
-// thread of its own, that replaces the shortcut only once it holds the target: 0 then. Else
-// step's failure, or the move's, or WriteNoAnswer past the bound; the folder then holds what it
-// held before (a temporary given up goes once its thread ends).
+// The file-system step of a write: a shortcut holding the target written at the path.
+using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstring& path);
+
+// Writes the shortcut through a temporary file beside it, written by step on a thread of its
+// own, that replaces the shortcut only once it holds the target: 0 then. Else step's failure,
+// or the move's, or WriteNoAnswer past the bound; the folder then holds what it held before (a
+// temporary given up goes once its thread ends).
 long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
-                       const std::function<long(const std::wstring& target,
-                                                const std::wstring& path)>& step = SaveAndReadBack,
-                       DWORD bound = ShortcutWriteBound);
+                       ShortcutWriteStep* step = SaveAndReadBack, DWORD bound = ShortcutWriteBound);
 
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
 // answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path.

@@ -120,7 +120,7 @@ TEST(FilePath, HasInvalidPathCharactersFlagsControlCharactersQuotesAngleBrackets
 
 TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
     // The long forms this test's disk knows, and what a look-up taking "?" for a pattern finds.
-    const services::LongFormLookup longForm = [](const std::wstring& path) {
+    const auto longForm = [](const std::wstring& path) {
         if (path == L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE") {
             return std::wstring(L"C:\\Program Files\\Tool\\run app.exe");
         }

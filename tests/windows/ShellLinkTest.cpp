@@ -82,41 +82,42 @@ TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
 }
 
 TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
-    // A window of the waiting thread, as the program's main window is.
-    static bool dispatchedWhileGuarded = false;
+    // The file-system step of a server that does not answer until it is let go, then saves,
+    // and a window of the waiting thread, as the program's main window is. Static: the thread
+    // given up outlives the call.
+    static struct {
+        HWND window = nullptr;
+        platform::UniqueHandle answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        std::wstring temporary;
+        std::atomic<bool> saved = false;
+        bool dispatchedWhileGuarded = false;
+    } server;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        dispatchedWhileGuarded |= message == WM_APP && services::ModalGuard::AnyOpen();
+        server.dispatchedWhileGuarded |= message == WM_APP && services::ModalGuard::AnyOpen();
         return DefWindowProcW(window, message, wParam, lParam);
     };
     windowClass.lpszClassName = L"TavimboWaitingWindow";
     RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0,
-                                        HWND_MESSAGE, nullptr, nullptr, nullptr);
-    // The file-system step of a server that does not answer until it is let go, then saves.
-    struct Server {
-        platform::UniqueHandle answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-        std::wstring temporary;
-        std::atomic<bool> saved = false;
-    };
-    const auto server = std::make_shared<Server>();
-    const auto slowStep = [server, window](const std::wstring& target, const std::wstring& path) {
-        server->temporary = path;
-        PostMessageW(window, WM_APP, 0, 0);
-        WaitForSingleObject(server->answer.get(), INFINITE);
+    server.window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, nullptr, nullptr);
+    const auto slowStep = [](const std::wstring& target, const std::wstring& path) {
+        server.temporary = path;
+        PostMessageW(server.window, WM_APP, 0, 0);
+        WaitForSingleObject(server.answer.get(), INFINITE);
         const long saved = shortcuts::SaveAndReadBack(target, path);
-        server->saved = true;
+        server.saved = true;
         return saved;
     };
     EXPECT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(), slowStep, 1000),
               shortcuts::WriteNoAnswer);
-    EXPECT_TRUE(dispatchedWhileGuarded);
-    SetEvent(server->answer.get());
+    EXPECT_TRUE(server.dispatchedWhileGuarded);
+    SetEvent(server.answer.get());
     // The late save goes, and never becomes the shortcut.
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return server->saved && !std::filesystem::exists(server->temporary); }));
+    EXPECT_TRUE(
+        e2e::WaitUntil([] { return server.saved && !std::filesystem::exists(server.temporary); }));
     EXPECT_FALSE(std::filesystem::exists(link_));
-    DestroyWindow(window);
+    DestroyWindow(server.window);
 }
 
 TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
