@@ -23,14 +23,17 @@ public:
 
     // The target path the object holds ("" when none is a file-system path), read through a
     // buffer far longer than MAX_PATH: a target of 259 characters comes back whole, and a longer
-    // one as long as the object gives it.
-    std::wstring Path() const;
+    // one as long as the object gives it. flags are GetPath's SLGP_ flags.
+    std::wstring Path(DWORD flags = SLGP_UNCPRIORITY) const;
+
+    // Whether the target given and the one the object holds (stored) are the same.
+    using SameTarget = bool(const std::wstring& given, const std::wstring& stored);
 
     // Writes a shortcut holding only the target path, then reads the file back with a fresh
-    // object: S_OK only when Save gave S_OK and the file holds the target whole; otherwise
-    // Save's own result or E_FAIL. Nothing is written when the object itself did not take the
-    // target as given.
-    HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath) const;
+    // object: S_OK only when Save gave S_OK and the file holds the same target; otherwise
+    // Save's own result or E_FAIL (the file may then hold another target).
+    HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath,
+                       SameTarget* sameTarget) const;
 
 private:
     Microsoft::WRL::ComPtr<IShellLinkW> link_;

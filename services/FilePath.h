@@ -53,4 +53,13 @@ bool IsReservedDeviceName(std::wstring_view fileName);
 // at the root of D:. Full paths, UNC paths and the empty target stay as they are.
 std::wstring TargetAgainstFolder(std::wstring_view target, std::wstring_view shortcutFolder);
 
+// The long form of a path (long names for 8.3 ones, as on disk), or the path itself.
+using LongFormLookup = std::wstring(const std::wstring& path);
+
+// True when the target a shortcut gives back (stored) is the target it was given, however
+// spelt: equal as Windows compares file names, without regard to case, once both are in their
+// long form and have no trailing separator. Never for a spelling that lost characters: one cut
+// short, or holding "?" where the other holds a character.
+bool NamesSameTarget(std::wstring_view given, std::wstring_view stored, LongFormLookup* longForm);
+
 } // namespace services

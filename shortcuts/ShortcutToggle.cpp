@@ -60,6 +60,11 @@ std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path
     return OutcomeMessage(label, L"に", path, L"新規作成できませんでした。");
 }
 
+std::wstring NoAnswerMessage(std::wstring_view label, std::wstring_view path) {
+    return OutcomeMessage(label, L"に", path,
+                          L"登録できませんでした。\r\nリンク先が応答しません。");
+}
+
 std::wstring PathTooLongMessage(std::wstring_view label, std::wstring_view path) {
     return OutcomeMessage(label, L"に", path, L"登録できませんでした。\r\nパスが長すぎます。");
 }
@@ -108,16 +113,19 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
     }
 
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
-    auto written = [&] { return environment.WriteShortcut(request.targetPath, path) == 0; };
+    auto write = [&](auto writtenMessage, auto failedMessage) {
+        const long result = environment.WriteShortcut(request.targetPath, path);
+        environment.Tell(result == 0               ? writtenMessage(label, path)
+                         : result == WriteNoAnswer ? NoAnswerMessage(label, request.targetPath)
+                                                   : failedMessage(label, path));
+    };
     if (!exists) {
-        environment.Tell(written() ? CreatedMessage(label, path)
-                                   : CreateFailedMessage(label, path));
+        write(CreatedMessage, CreateFailedMessage);
     } else {
         switch (environment.Ask(UpdateQuestion(label, services::ExtractFileName(path)),
                                 QuestionYesNoCancel)) {
         case AnswerYes:
-            environment.Tell(written() ? UpdatedMessage(label, path)
-                                       : UpdateFailedMessage(label, path));
+            write(UpdatedMessage, UpdateFailedMessage);
             break;
         case AnswerNo:
             environment.Tell(environment.DeleteShortcut(path) ? DeletedMessage(label, path)

@@ -14,6 +14,10 @@ inline constexpr int AnswerCancel = 2;
 inline constexpr unsigned QuestionYesNoCancel = 35;
 inline constexpr unsigned QuestionYesNo = 36;
 
+// The result of a write that was given up because the target did not answer in time
+// (HRESULT_FROM_WIN32(ERROR_TIMEOUT)).
+inline constexpr long WriteNoAnswer = -2147023436;
+
 // What the toggle needs of the file system, the shell and the user.
 class ToggleEnvironment {
 public:
@@ -21,7 +25,7 @@ public:
     // A file, not a folder, exists at the path.
     virtual bool FileExists(const std::wstring& path) = 0;
     // Writes a fresh shortcut holding only the target path; 0 only when the save succeeded and
-    // the file reads back with that target.
+    // the file reads back with that target, WriteNoAnswer when the target did not answer in time.
     virtual long WriteShortcut(const std::wstring& targetPath,
                                const std::wstring& shortcutPath) = 0;
     virtual bool DeleteShortcut(const std::wstring& shortcutPath) = 0;
@@ -55,6 +59,8 @@ std::wstring DeletedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring DeleteFailedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreatedMessage(std::wstring_view label, std::wstring_view path);
 std::wstring CreateFailedMessage(std::wstring_view label, std::wstring_view path);
+// Neither created nor updated: the target, at path, did not answer in time.
+std::wstring NoAnswerMessage(std::wstring_view label, std::wstring_view path);
 // Refusals before anything is asked or written: a path too long for the shell (path is the
 // target, or the shortcut's own path), a shortcut file name Windows takes for a device, a target
 // that is no file-system path (path is the shortcut's).

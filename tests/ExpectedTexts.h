@@ -67,4 +67,10 @@ inline std::wstring NoFileTarget(const std::wstring& label, const std::wstring& 
            L"\r\n登録できませんでした。\r\nリンク先がファイルやフォルダではありません。";
 }
 
+// Neither created nor updated: the target at `path` did not answer in time.
+inline std::wstring NoAnswer(const std::wstring& label, const std::wstring& path) {
+    return L"フォルダ " + label + L" に \r\n" + path +
+           L"\r\n登録できませんでした。\r\nリンク先が応答しません。";
+}
+
 } // namespace expected

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <memory>
 
 namespace {
@@ -172,6 +173,38 @@ TEST_F(CommandLine, ProgramsOwnShortcutTogglesItsSendToShortcut) {
     AnswerBeforeWindow(OpenQuestion, IDNO);
     ExpectWindowOpens();
     EXPECT_FALSE(IsFile(own));
+}
+
+TEST_F(CommandLine, ATargetTheShellCannotStoreLeavesSendToAsItWas) {
+    // Wine's shell link object keeps only a target's ANSI form, which no code page gives these.
+    const std::wstring sent = File(L"emoji😀👍.txt");
+    const std::wstring shortcut = SendToShortcut(L"emoji😀👍");
+    const Leftovers leftovers({shortcut});
+    const auto contents = [] {
+        std::map<std::wstring, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(SendToFolder())) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            files[entry.path().filename()] = {std::istreambuf_iterator<char>(file), {}};
+        }
+        return files;
+    };
+    for (const bool update : {false, true}) {
+        SCOPED_TRACE(update ? "update" : "create");
+        if (update) {
+            WriteShortcut(shortcut, {L"C:\\windows\\notepad.exe"});
+        }
+        const auto before = contents();
+        Start(Quoted(sent));
+        if (update) {
+            AnswerBeforeWindow(expected::UpdateQuestion(L"送る", L"emoji😀👍.Lnk"), IDYES);
+        }
+        AnswerBeforeWindow(update ? expected::UpdateFailed(L"送る", shortcut)
+                                  : expected::CreateFailed(L"送る", shortcut),
+                           IDOK);
+        AnswerBeforeWindow(OpenQuestion, IDNO);
+        ExpectWindowOpens();
+        EXPECT_EQ(contents(), before);
+    }
 }
 
 TEST_F(CommandLine, NothingToReceiveOpensTheWindowAtOnce) {

@@ -118,4 +118,50 @@ TEST(FilePath, HasInvalidPathCharactersFlagsControlCharactersQuotesAngleBrackets
     EXPECT_TRUE(services::HasInvalidPathCharacters(L"\x7f\x01"));
 }
 
+TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
+    // The long forms this test's disk knows, and what a look-up taking "?" for a pattern finds.
+    const auto longForm = [](const std::wstring& path) {
+        if (path == L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE") {
+            return std::wstring(L"C:\\Program Files\\Tool\\run app.exe");
+        }
+        return path == L"C:\\???.txt" ? std::wstring(L"C:\\日本語.txt") : path;
+    };
+    struct Case {
+        const wchar_t* given;
+        const wchar_t* stored;
+        bool same;
+    };
+    const Case cases[] = {
+        {L"c:\\tools\\tavimbo.exe", L"C:\\Tools\\Tavimbo.exe", true},
+        {L"C:\\ｔｏｏｌｓ\\Мой файл.txt", L"C:\\ＴＯＯＬＳ\\мой ФАЙЛ.TXT", true},
+        {L"C:\\Ärger\\ÿ ǎ ő ư ά ӂ.txt", L"C:\\äRGER\\Ÿ Ǎ Ő Ư Ά Ӂ.TXT", true},
+        {L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE", L"C:\\Program Files\\Tool\\run app.exe", true},
+        {L"c:\\program files\\tool\\run app.exe", L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE", true},
+        {L"C:\\Data\\", L"C:\\Data", true},
+        {L"C:/Data/report.txt", L"C:\\Data\\report.txt", true},
+        {L"C:\\", L"C:\\", true},
+        {L"C:\\", L"C:", false},
+        {L"\\\\server\\share\\", L"\\\\SERVER\\Share", true},
+        {L"\\\\server\\share\\Tools\\x.exe", L"\\\\SERVER\\SHARE\\tools\\X.EXE", true},
+        {L"\\\\server\\share\\Tools\\x.exe", L"\\\\server\\share2\\Tools\\x.exe", false},
+        {L"C:\\a?b.txt", L"C:\\A?B.TXT", true},
+        // Lost characters: cut, emptied, replaced by "?", fitted into a code page.
+        {L"C:\\Data\\report.txt", L"C:\\Data\\report.tx", false},
+        {L"C:\\Data\\report.txt", L"", false},
+        {L"C:\\日本語.txt", L"C:\\???.txt", false},
+        {L"C:\\emoji😀👍.txt", L"C:\\emoji????.txt", false},
+        {L"C:\\ı µ ſ.txt", L"C:\\I Μ S.txt", false},
+        {L"C:\\ｔｏｏｌ.txt", L"C:\\TOOL.txt", false},
+    };
+    for (const Case& c : cases) {
+        for (const bool swapped : {false, true}) {
+            EXPECT_EQ(services::NamesSameTarget(swapped ? c.stored : c.given,
+                                                swapped ? c.given : c.stored, longForm),
+                      c.same)
+                << testing::PrintToString(std::wstring(c.given)) << " and "
+                << testing::PrintToString(std::wstring(c.stored));
+        }
+    }
+}
+
 } // namespace

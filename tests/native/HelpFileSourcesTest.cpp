@@ -105,7 +105,8 @@ std::set<std::wstring> ProgramTexts() {
                                 shortcuts::DeletedMessage,      shortcuts::DeleteFailedMessage,
                                 shortcuts::CreatedMessage,      shortcuts::CreateFailedMessage,
                                 shortcuts::UpdateQuestion,      shortcuts::PathTooLongMessage,
-                                shortcuts::ReservedNameMessage, shortcuts::NoFileTargetMessage};
+                                shortcuts::ReservedNameMessage, shortcuts::NoFileTargetMessage,
+                                shortcuts::NoAnswerMessage};
     for (const shortcuts::ShortcutFolder& folder :
          {shortcuts::SendToFolder, shortcuts::DesktopFolder, shortcuts::ProgramsFolder,
           shortcuts::StartupFolder}) {

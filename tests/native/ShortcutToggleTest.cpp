@@ -13,6 +13,7 @@ namespace {
 constexpr long Ok = 0;
 constexpr long False = 1;          // S_FALSE: a success code, yet no shortcut written
 constexpr long Fail = -2147467259; // E_FAIL
+constexpr long NoAnswer = shortcuts::WriteNoAnswer;
 
 constexpr wchar_t Folder[] = L"C:\\Users\\u\\SendTo\\";
 constexpr wchar_t Target[] = L"C:\\Tools\\my.app.exe";
@@ -27,6 +28,8 @@ const std::wstring M3 = expected::Deleted(L"送る", Shortcut);
 const std::wstring M4 = expected::DeleteFailed(L"送る", Shortcut);
 const std::wstring M5 = expected::Created(L"送る", Shortcut);
 const std::wstring M6 = expected::CreateFailed(L"送る", Shortcut);
+// The target, not the shortcut, is what did not answer.
+const std::wstring NoAnswerMessage = expected::NoAnswer(L"送る", Target);
 
 // Records every call of the toggle, shell and dialogs alike, in order.
 class Fake final : public shortcuts::ToggleEnvironment {
@@ -100,7 +103,19 @@ TEST(RunToggle, FollowsEveryBranch) {
         {"create, leave the folder", false, Ok, true, {7}, {Exists, Write, Tell(M5), AskQ2}},
         {"create returns S_FALSE", false, False, true, {7}, {Exists, Write, Tell(M6), AskQ2}},
         {"create fails", false, Fail, true, {6}, {Exists, Write, Tell(M6), AskQ2, Explorer}},
+        {"create gets no answer",
+         false,
+         NoAnswer,
+         true,
+         {7},
+         {Exists, Write, Tell(NoAnswerMessage), AskQ2}},
         {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Write, Tell(M1), AskQ2}},
+        {"update gets no answer",
+         true,
+         NoAnswer,
+         true,
+         {6, 7},
+         {Exists, AskQ1, Write, Tell(NoAnswerMessage), AskQ2}},
         {"update returns S_FALSE",
          true,
          False,

@@ -8,6 +8,7 @@
 #include "shortcuts/ShortcutFile.h"
 #include "shortcuts/ShortcutToggle.h"
 #include "tests/ExpectedTexts.h"
+#include "shortcuts/ShortcutToggle_win.h"
 #include "tests/e2e/MalformedShortcuts.h"
 #include "tests/e2e/ShortcutChecks.h"
 #include "tests/windows/ScratchFolder.h"
@@ -227,7 +228,7 @@ public:
 private:
     bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
     long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
-        return platform::ShellLink().SaveTarget(targetPath, shortcutPath);
+        return shortcuts::WriteShortcutFile(targetPath, shortcutPath);
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(shortcutPath.c_str()) != FALSE;

@@ -3,6 +3,7 @@
 #include "shortcuts/ShellHelpers_win.h"
 #include "tests/e2e/ShortcutChecks.h"
 #include "tests/windows/ScratchFolder.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,15 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "services/ModalGuard_win.h"
+#include "shortcuts/ShortcutToggle_win.h"
 #include "tests/e2e/Driver.h"
 #include "tests/windows/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -36,8 +39,7 @@ std::wstring ReadTarget(const std::filesystem::path& link) {
 }
 
 TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
-    const platform::ShellLink writer;
-    ASSERT_EQ(writer.SaveTarget(target_.wstring(), link_.wstring()), S_OK);
+    ASSERT_EQ(shortcuts::SaveAndReadBack(target_.wstring(), link_.wstring()), S_OK);
 
     EXPECT_EQ(ReadTarget(link_), target_.wstring());
 
@@ -50,15 +52,15 @@ TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
 
 TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
     const std::filesystem::path other = Write(L"other.txt", "other");
-    ASSERT_EQ(platform::ShellLink().SaveTarget(target_.wstring(), link_.wstring()), S_OK);
-    ASSERT_EQ(platform::ShellLink().SaveTarget(other.wstring(), link_.wstring()), S_OK);
+    ASSERT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring()), S_OK);
+    ASSERT_EQ(shortcuts::WriteShortcutFile(other.wstring(), link_.wstring()), S_OK);
     EXPECT_EQ(ReadTarget(link_), other.wstring());
 }
 
 TEST_F(ShellLinkTest, ATargetWithSlashesIsSavedInItsFullForm) {
     std::wstring slashed = target_.wstring();
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    ASSERT_EQ(platform::ShellLink().SaveTarget(slashed, link_.wstring()), S_OK);
+    ASSERT_EQ(shortcuts::SaveAndReadBack(slashed, link_.wstring()), S_OK);
     EXPECT_EQ(ReadTarget(link_), target_.wstring());
 }
 
@@ -67,8 +69,49 @@ TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
     for (const size_t length : {260U, 300U}) {
         std::wstring target = folder_.wstring() + L"\\";
         target += std::wstring(length - target.size() - 4, L'x') + L".txt";
-        EXPECT_NE(platform::ShellLink().SaveTarget(target, link_.wstring()), S_OK) << length;
+        EXPECT_NE(shortcuts::WriteShortcutFile(target, link_.wstring()), S_OK) << length;
     }
+    // Neither the shortcut nor a temporary file is left.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
+    // The file-system step of a server that does not answer until it is let go, then saves,
+    // and a window of the waiting thread, as the program's main window is. Static: the thread
+    // given up outlives the call.
+    static struct {
+        HWND window = nullptr;
+        platform::UniqueHandle answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        std::wstring temporary;
+        std::atomic<bool> saved = false;
+        bool dispatchedWhileGuarded = false;
+    } server;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        server.dispatchedWhileGuarded |= message == WM_APP && services::ModalGuard::AnyOpen();
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.lpszClassName = L"TavimboWaitingWindow";
+    RegisterClassW(&windowClass);
+    server.window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, nullptr, nullptr);
+    const auto slowStep = [](const std::wstring& target, const std::wstring& path) {
+        server.temporary = path;
+        PostMessageW(server.window, WM_APP, 0, 0);
+        WaitForSingleObject(server.answer.get(), INFINITE);
+        const long saved = shortcuts::SaveAndReadBack(target, path);
+        server.saved = true;
+        return saved;
+    };
+    EXPECT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(), slowStep, 1000),
+              shortcuts::WriteNoAnswer);
+    EXPECT_TRUE(server.dispatchedWhileGuarded);
+    SetEvent(server.answer.get());
+    // The late save goes, and never becomes the shortcut.
+    EXPECT_TRUE(
+        e2e::WaitUntil([] { return server.saved && !std::filesystem::exists(server.temporary); }));
+    EXPECT_FALSE(std::filesystem::exists(link_));
+    DestroyWindow(server.window);
 }
 
 TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
