@@ -21,10 +21,6 @@ constexpr wchar_t Exe[] = L"C:\\Tavimbo\\Tavimbo.exe";
 
 const std::wstring Q1 = L"送る には既に my.app.Lnk が存在します。\r\n更新しますか？\r\n"
                         L"[はい]: 更新, [いいえ]: 削除, [Cancel]: 取消し";
-// The target, not the shortcut, is what did not answer.
-const std::wstring NoAnswerMessage =
-    L"フォルダ 送る に "
-    L"\r\nC:\\Tools\\my.app.exe\r\n登録できませんでした。\r\nリンク先が応答しません。";
 const std::wstring Q2 = L"フォルダ 送る を開きますか？";
 const std::wstring M1 =
     L"フォルダ 送る の \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n更新されました。";
@@ -39,6 +35,10 @@ const std::wstring M5 =
     L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成しました。";
 const std::wstring M6 =
     L"フォルダ 送る に \r\nC:\\Users\\u\\SendTo\\my.app.Lnk\r\n新規作成できませんでした。";
+// The target, not the shortcut, is what did not answer.
+const std::wstring M7 =
+    L"フォルダ 送る に "
+    L"\r\nC:\\Tools\\my.app.exe\r\n登録できませんでした。\r\nリンク先が応答しません。";
 
 // Records every call of the toggle, shell and dialogs alike, in order.
 class Fake final : public shortcuts::ToggleEnvironment {
@@ -112,19 +112,14 @@ TEST(RunToggle, FollowsEveryBranch) {
         {"create, leave the folder", false, Ok, true, {7}, {Exists, Write, Tell(M5), AskQ2}},
         {"create returns S_FALSE", false, False, true, {7}, {Exists, Write, Tell(M6), AskQ2}},
         {"create fails", false, Fail, true, {6}, {Exists, Write, Tell(M6), AskQ2, Explorer}},
-        {"create gets no answer",
-         false,
-         NoAnswer,
-         true,
-         {7},
-         {Exists, Write, Tell(NoAnswerMessage), AskQ2}},
+        {"create, no answer", false, NoAnswer, true, {7}, {Exists, Write, Tell(M7), AskQ2}},
         {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Write, Tell(M1), AskQ2}},
-        {"update gets no answer",
+        {"update, no answer",
          true,
          NoAnswer,
          true,
          {6, 7},
-         {Exists, AskQ1, Write, Tell(NoAnswerMessage), AskQ2}},
+         {Exists, AskQ1, Write, Tell(M7), AskQ2}},
         {"update returns S_FALSE",
          true,
          False,
