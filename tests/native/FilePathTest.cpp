@@ -139,7 +139,6 @@ TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
         {L"c:\\program files\\tool\\run app.exe", L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE", true},
         {L"C:\\Data\\", L"C:\\Data", true},
         {L"C:/Data/report.txt", L"C:\\Data\\report.txt", true},
-        {L"C:\\", L"C:\\", true},
         {L"C:\\", L"C:", false},
         {L"\\\\server\\share\\", L"\\\\SERVER\\Share", true},
         {L"\\\\server\\share\\Tools\\x.exe", L"\\\\SERVER\\SHARE\\tools\\X.EXE", true},

@@ -29,7 +29,7 @@ const std::wstring M4 = expected::DeleteFailed(L"送る", Shortcut);
 const std::wstring M5 = expected::Created(L"送る", Shortcut);
 const std::wstring M6 = expected::CreateFailed(L"送る", Shortcut);
 // The target, not the shortcut, is what did not answer.
-const std::wstring NoAnswerMessage = expected::NoAnswer(L"送る", Target);
+const std::wstring M7 = expected::NoAnswer(L"送る", Target);
 
 // Records every call of the toggle, shell and dialogs alike, in order.
 class Fake final : public shortcuts::ToggleEnvironment {
@@ -103,19 +103,14 @@ TEST(RunToggle, FollowsEveryBranch) {
         {"create, leave the folder", false, Ok, true, {7}, {Exists, Write, Tell(M5), AskQ2}},
         {"create returns S_FALSE", false, False, true, {7}, {Exists, Write, Tell(M6), AskQ2}},
         {"create fails", false, Fail, true, {6}, {Exists, Write, Tell(M6), AskQ2, Explorer}},
-        {"create gets no answer",
-         false,
-         NoAnswer,
-         true,
-         {7},
-         {Exists, Write, Tell(NoAnswerMessage), AskQ2}},
+        {"create, no answer", false, NoAnswer, true, {7}, {Exists, Write, Tell(M7), AskQ2}},
         {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Write, Tell(M1), AskQ2}},
-        {"update gets no answer",
+        {"update, no answer",
          true,
          NoAnswer,
          true,
          {6, 7},
-         {Exists, AskQ1, Write, Tell(NoAnswerMessage), AskQ2}},
+         {Exists, AskQ1, Write, Tell(M7), AskQ2}},
         {"update returns S_FALSE",
          true,
          False,
