@@ -152,9 +152,16 @@ Program::Program(const std::filesystem::path& exe, const std::wstring& arguments
     PROCESS_INFORMATION information{};
     const std::wstring folder =
         (currentFolder.empty() ? exe.parent_path() : currentFolder).wstring();
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &information)) {
-        throw std::runtime_error("cannot start " + Narrow(exe.wstring()));
+    // Wine's CreateProcess has been seen to fail now and then on a machine under heavy load;
+    // a second try tells that from a program that cannot start at all.
+    for (int tries = 1; !CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, folder.c_str(), &startup, &information);
+         ++tries) {
+        if (tries == 3) {
+            throw std::runtime_error("cannot start " + Narrow(exe.wstring()) + ": error " +
+                                     std::to_string(GetLastError()));
+        }
+        Sleep(500);
     }
     CloseHandle(information.hThread);
     process_ = information.hProcess;
