@@ -3,6 +3,7 @@
 // tab control with its three tabs and the SendTo page's four buttons, in the same font.
 #include "app/Layout.h"
 #include "bench/Yardstick.h"
+#include "services/StartTrace_win.h"
 
 #include <commctrl.h>
 
@@ -21,7 +22,9 @@ constexpr int Inset = 3; // the page's panel and each button alike
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    services::StartTrace("entry");
     const bench::PlatformStart start;
+    services::StartTrace("platform");
     // Tavimbo's size at its first start: a square of a third of the work area's height.
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -30,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (window == nullptr) {
         return 1;
     }
+    services::StartTrace("window");
     const platform::UniqueFont font(CreateFontW(
         -11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
@@ -75,5 +79,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     // The buttons lie over the tab control's display area, as Tavimbo's page does.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    services::StartTrace("first-page");
     return bench::ShowAndRun(window, showCommand, first);
 }

@@ -1,5 +1,7 @@
 #include "bench/Yardstick.h"
 
+#include "services/StartTrace_win.h"
+
 #include <commctrl.h>
 
 namespace bench {
@@ -43,6 +45,7 @@ int ShowAndRun(HWND window, int showCommand, HWND focus) {
     if (focus != nullptr) {
         SetFocus(focus);
     }
+    services::StartTrace("shown");
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(window, &message)) {
