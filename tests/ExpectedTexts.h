@@ -51,26 +51,28 @@ inline std::wstring CreatedShortcut(const std::wstring& label, const std::wstrin
     return created ? text.substr(path, text.size() - around.size()) : L"";
 }
 
-// Refusals before anything is written: `path` is the target, or the shortcut it would name.
+// Nothing registered, for the reason given: `path` is the target, or the shortcut it would name.
+inline std::wstring NotRegistered(const std::wstring& label, const std::wstring& path,
+                                  const std::wstring& reason) {
+    return L"フォルダ " + label + L" に \r\n" + path + L"\r\n登録できませんでした。\r\n" + reason;
+}
+
+// Refusals before anything is written.
 inline std::wstring PathTooLong(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path +
-           L"\r\n登録できませんでした。\r\nパスが長すぎます。";
+    return NotRegistered(label, path, L"パスが長すぎます。");
 }
 
 inline std::wstring ReservedName(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path +
-           L"\r\n登録できませんでした。\r\nこの名前は Windows の予約名です。";
+    return NotRegistered(label, path, L"この名前は Windows の予約名です。");
 }
 
 inline std::wstring NoFileTarget(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path +
-           L"\r\n登録できませんでした。\r\nリンク先がファイルやフォルダではありません。";
+    return NotRegistered(label, path, L"リンク先がファイルやフォルダではありません。");
 }
 
 // Neither created nor updated: the target at `path` did not answer in time.
 inline std::wstring NoAnswer(const std::wstring& label, const std::wstring& path) {
-    return L"フォルダ " + label + L" に \r\n" + path +
-           L"\r\n登録できませんでした。\r\nリンク先が応答しません。";
+    return NotRegistered(label, path, L"リンク先が応答しません。");
 }
 
 } // namespace expected
