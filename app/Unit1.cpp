@@ -134,6 +134,41 @@ void Place(HWND window, const Rect& rect) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Where the group boxes and components lie on a page of that size, at that resolution and with
+// that height of text.
+class PageLayout {
+public:
+    PageLayout(const Rect& page, int dpi, int textHeight)
+        : dpi_(dpi), textHeight_(textHeight), inset_(Scale(PanelInset, dpi)),
+          panelArea_(Inset({0, 0, page.Width(), page.Height()}, inset_, inset_, inset_, inset_)) {}
+
+    Rect GroupBox(const GroupBoxSpec& group) const {
+        return Inset(GridCell(panelArea_, GridPanel5.Columns(), GridPanel5.Rows(), 0, group.row), 0,
+                     Scale(group.topMargin, dpi_), 0, 0);
+    }
+
+    Rect Control(const Component& component) const {
+        Rect area = panelArea_;
+        if (component.group != nullptr) {
+            // A group box's client area lies below its caption and inside its frame.
+            const int frame = Scale(2, dpi_);
+            const Rect inside =
+                Inset(GroupBox(*component.group), frame, textHeight_ + frame, frame, frame);
+            area = Inset(inside, inset_, inset_, inset_, inset_);
+        }
+        const Rect cell = GridCell(area, component.panel->Columns(), component.panel->Rows(),
+                                   component.column, component.row);
+        const int margin = Scale(ControlInset, dpi_);
+        return Inset(cell, margin, margin, margin, margin);
+    }
+
+private:
+    int dpi_;
+    int textHeight_;
+    int inset_;
+    Rect panelArea_;
+};
+
 // What DragAcceptFiles does, without loading shell32 for it at every start and close.
 void AcceptDroppedFiles(HWND window, bool accept) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
@@ -170,8 +205,8 @@ TForm1::TForm1(services::Application& application)
                         DesignBounds.bottom - DesignBounds.top, nullptr, nullptr, module, this));
 
     services::StartTrace("window");
-    // The window knows its monitor's resolution only once it exists. The components got their
-    // font at that resolution on creation; the new size lays them out.
+    // The window knows its monitor's resolution only once it exists; its components are made
+    // later, at that resolution.
     dpi_ = Dpi();
     if (dpi_ != 96) {
         SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
@@ -192,7 +227,9 @@ TForm1::~TForm1() {
 
 void TForm1::Show() {
     // Already done unless the start failed before the settings were applied.
-    LayoutComponents();
+    if (PageControl1 == nullptr) {
+        CreateComponents();
+    }
     const int command = WindowState == 2   ? SW_SHOWMAXIMIZED
                         : WindowState == 1 ? SW_SHOWMINIMIZED
                                            : SW_SHOWNORMAL;
@@ -253,7 +290,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         dpi_ = Dpi();
-        CreateComponents();
         return 0;
     case WM_SIZE:
         if (componentsCreated_) {
@@ -336,19 +372,35 @@ void TForm1::WMActivate(bool active) {
 
 void TForm1::CreateComponents() {
     const HINSTANCE module = application_.Module();
-    PageControl1 = platform::ThrowIfNull(
-        CreateWindowExW(0, WC_TABCONTROLW, L"",
-                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER,
-                        0, 0, 0, 0, handle_, nullptr, module, nullptr));
+    MakeFont();
+    const auto font = reinterpret_cast<WPARAM>(font_.get());
+    // Each component is made where the layout puts it in the window's size now: placing some
+    // twenty windows a second time would only slow the start.
+    auto create = [&](DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                      const Rect& rect, HWND parent, int id) {
+        const HWND made = platform::ThrowIfNull(CreateWindowExW(
+            exStyle, className, text, style, rect.left, rect.top, rect.Width(), rect.Height(),
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr));
+        SendMessageW(made, WM_SETFONT, font, FALSE);
+        return made;
+    };
+
+    RECT client{};
+    GetClientRect(handle_, &client);
+    PageControl1 = create(0, WC_TABCONTROLW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH | TCS_FOCUSNEVER,
+                          {0, 0, client.right, client.bottom}, handle_, 0);
     for (int index = 0; index < PageCount; ++index) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(Pages[index].caption);
         TabCtrl_InsertItem(PageControl1, index, &item);
-        this->*Pages[index].member = platform::ThrowIfNull(
-            CreateWindowExW(WS_EX_CONTROLPARENT, PageClass, Pages[index].caption,
-                            WS_CHILD | WS_CLIPSIBLINGS | (index == PageSendTo ? WS_VISIBLE : 0), 0,
-                            0, 0, 0, handle_, nullptr, module, nullptr));
+    }
+    const Rect pages = PageArea();
+    for (int index = 0; index < PageCount; ++index) {
+        this->*Pages[index].member = create(
+            WS_EX_CONTROLPARENT, PageClass, Pages[index].caption,
+            WS_CHILD | WS_CLIPSIBLINGS | (index == PageSendTo ? WS_VISIBLE : 0), pages, handle_, 0);
     }
     // The pages lie over the tab control's display area; the tab control stays beneath them.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -358,16 +410,19 @@ void TForm1::CreateComponents() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, module, nullptr));
+    SendMessageW(ToolTips, WM_SETFONT, font, FALSE);
 
+    const PageLayout layout(pages, dpi_, textHeight_);
     int id = FirstComponentId;
     int previousPage = -1;
     for (const Component& component : Components) {
+        const HWND parent = this->*Pages[component.page].member;
         // Group boxes come before what they hold, so that tab order follows the design.
         const GroupBoxSpec* group = component.group;
         if (group != nullptr && this->*group->member == nullptr) {
-            this->*group->member = platform::ThrowIfNull(CreateWindowExW(
-                0, WC_BUTTONW, group->caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0,
-                this->*Pages[component.page].member, nullptr, module, nullptr));
+            this->*group->member =
+                create(0, WC_BUTTONW, group->caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                       layout.GroupBox(*group), parent, 0);
         }
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY;
         style |= component.kind == Kind::CheckBox ? BS_AUTOCHECKBOX
@@ -377,10 +432,8 @@ void TForm1::CreateComponents() {
             style |= WS_GROUP;
             previousPage = component.page;
         }
-        const HWND parent = this->*Pages[component.page].member;
-        const HWND control = platform::ThrowIfNull(
-            CreateWindowExW(0, WC_BUTTONW, component.caption, style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), module, nullptr));
+        const HWND control = create(0, WC_BUTTONW, component.caption, style,
+                                    layout.Control(component), parent, id++);
         this->*component.member = control;
 
         TTTOOLINFOW tool{};
@@ -393,11 +446,9 @@ void TForm1::CreateComponents() {
         tool.lpszText = const_cast<wchar_t*>(component.tooltip);
         SendMessageW(ToolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    laidOutSize_ = {client.right, client.bottom};
     componentsCreated_ = true;
     services::StartTrace("components");
-    ApplyFont();
-    services::StartTrace("font");
-    // No layout yet: the settings change the size before the window is shown.
 }
 
 int TForm1::Dpi() const {
@@ -418,7 +469,7 @@ int TForm1::Scaled(int length) const {
     return Scale(length, dpi_);
 }
 
-void TForm1::ApplyFont() {
+void TForm1::MakeFont() {
     platform::UniqueFont font(CreateFontW(Scaled(FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -426,15 +477,6 @@ void TForm1::ApplyFont() {
     if (!font) {
         return;
     }
-    EnumChildWindows(
-        handle_,
-        [](HWND child, LPARAM newFont) noexcept -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(newFont), FALSE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font.get()));
-    SendMessageW(ToolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-
     TEXTMETRICW metrics{};
     {
         const platform::WindowDC context = platform::AcquireDC(handle_);
@@ -446,50 +488,46 @@ void TForm1::ApplyFont() {
     laidOutSize_ = {-1, -1};
 }
 
+void TForm1::ApplyFont() {
+    MakeFont();
+    EnumChildWindows(
+        handle_,
+        [](HWND child, LPARAM newFont) noexcept -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(newFont), FALSE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font_.get()));
+    SendMessageW(ToolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+Rect TForm1::PageArea() {
+    FormResize();
+    RECT display{};
+    GetClientRect(PageControl1, &display);
+    TabCtrl_AdjustRect(PageControl1, FALSE, &display);
+    return {display.left, display.top, display.right, display.bottom};
+}
+
 void TForm1::LayoutComponents() {
     RECT client{};
     GetClientRect(handle_, &client);
-    // Creation, the settings and the first showing each report a size; placing some twenty
-    // windows again for the same one would only slow the start.
+    // The settings and the first showing each report a size; placing some twenty windows again
+    // for the same one would only slow the start.
     if (client.right == laidOutSize_.cx && client.bottom == laidOutSize_.cy) {
         return;
     }
     laidOutSize_ = {client.right, client.bottom};
     MoveWindow(PageControl1, 0, 0, client.right, client.bottom, FALSE);
-
-    FormResize();
-
-    RECT display = client;
-    TabCtrl_AdjustRect(PageControl1, FALSE, &display);
-    const Rect pageRect{0, 0, display.right - display.left, display.bottom - display.top};
+    const Rect pages = PageArea();
     for (const PageSpec& page : Pages) {
-        MoveWindow(this->*page.member, display.left, display.top, pageRect.Width(),
-                   pageRect.Height(), FALSE);
+        Place(this->*page.member, pages);
     }
-
-    const int inset = Scaled(PanelInset);
-    const Rect panelArea = Inset(pageRect, inset, inset, inset, inset);
-    auto groupBoxRect = [&](const GroupBoxSpec& group) {
-        return Inset(GridCell(panelArea, GridPanel5.Columns(), GridPanel5.Rows(), 0, group.row), 0,
-                     Scaled(group.topMargin), 0, 0);
-    };
+    const PageLayout layout(pages, dpi_, textHeight_);
     for (const GroupBoxSpec* group : {&StartupGroup, &OnCloseGroup}) {
-        Place(this->*group->member, groupBoxRect(*group));
+        Place(this->*group->member, layout.GroupBox(*group));
     }
-
-    // A group box's client area lies below its caption and inside its frame.
-    const int frame = Scaled(2);
     for (const Component& component : Components) {
-        Rect area = panelArea;
-        if (component.group != nullptr) {
-            const Rect inside =
-                Inset(groupBoxRect(*component.group), frame, textHeight_ + frame, frame, frame);
-            area = Inset(inside, inset, inset, inset, inset);
-        }
-        const Rect cell = GridCell(area, component.panel->Columns(), component.panel->Rows(),
-                                   component.column, component.row);
-        const int margin = Scaled(ControlInset);
-        Place(this->*component.member, Inset(cell, margin, margin, margin, margin));
+        Place(this->*component.member, layout.Control(component));
     }
     if (IsWindowVisible(handle_)) {
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
@@ -516,11 +554,13 @@ void TForm1::FormCreate() {
     };
     AcceptDroppedFiles(handle_, true);
     services::StartTrace("drop-target");
-    LoadSettings();
-    // The window has the size it is shown at: the components are placed once, before any box
-    // of the command line can show.
-    LayoutComponents();
+    const settings::FormSettings loaded = LoadSettings();
     services::StartTrace("settings");
+    // The window has the size it is shown at, so the components are made in their places, and
+    // before any box of the command line can show.
+    CreateComponents();
+    Button_SetCheck(CheckBoxCloseQuery, loaded.closeQuery ? BST_CHECKED : BST_UNCHECKED);
+    Button_SetCheck(CheckBoxSaveStatus, loaded.saveStatus ? BST_CHECKED : BST_UNCHECKED);
     SessionEnding = false;
     shortcuts::ReceiveCommandLine(application_, Shortcuts, GetCommandLineW());
     services::StartTrace("command-line");
@@ -685,11 +725,10 @@ bool TForm1::PreTranslateMessage(MSG& message) {
     return IsDialogMessageW(handle_, &message) != FALSE;
 }
 
-void TForm1::LoadSettings() {
+settings::FormSettings TForm1::LoadSettings() {
     const settings::FormSettings loaded = settingsFile_.Load(handle_, WindowState);
     WindowState = loaded.windowState;
-    Button_SetCheck(CheckBoxCloseQuery, loaded.closeQuery ? BST_CHECKED : BST_UNCHECKED);
-    Button_SetCheck(CheckBoxSaveStatus, loaded.saveStatus ? BST_CHECKED : BST_UNCHECKED);
+    return loaded;
 }
 
 void TForm1::SaveSettings() {

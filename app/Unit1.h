@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include "app/Layout.h"
 #include "app/ShortcutKeys.h"
 #include "platform/Handles.h"
 #include "services/Application_win.h"
@@ -39,8 +40,8 @@ public:
     void Close1Click();
     void WMQueryEndSession(LRESULT& result);
 
-    // Settings file.
-    void LoadSettings();
+    // Settings file. Loading places the window and gives the check boxes' states to set.
+    settings::FormSettings LoadSettings();
     void SaveSettings();
 
     // Shortcut management.
@@ -104,7 +105,10 @@ private:
     void WMActivate(bool active);
 
     void CreateComponents();
+    void MakeFont();
     void ApplyFont();
+    // The pages' rectangle: the tab control's display area once its tabs fit the font.
+    Rect PageArea();
     void LayoutComponents();
     int Dpi() const;
     int Scaled(int length) const;
