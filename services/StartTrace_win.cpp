@@ -46,4 +46,19 @@ void StartTrace(const char* step) noexcept {
 
 } // namespace services
 
+namespace {
+
+// Made before every other static object of the program: the loader and the C runtime have
+// started the process, and the C++ runtime's and the program's static objects come next, up to
+// the entry.
+struct RuntimeStarted {
+    RuntimeStarted() noexcept { services::StartTrace("runtime"); }
+};
+#ifdef __GNUC__
+__attribute__((init_priority(101)))
+#endif
+const RuntimeStarted runtimeStarted;
+
+} // namespace
+
 #endif
