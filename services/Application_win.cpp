@@ -29,12 +29,22 @@ using TaskDialogIndirectFunction = HRESULT WINAPI(const TASKDIALOGCONFIG*, int*,
 
 Application::Application(HINSTANCE instance) : instance_(instance) {
     RegisterWindowClass(ApplicationWindowClass, DefWindowProcW);
-    window_ = platform::ThrowIfNull(CreateWindowExW(0, ApplicationWindowClass, L"", WS_POPUP, 0, 0,
-                                                    0, 0, nullptr, nullptr, instance_, nullptr));
 }
 
 Application::~Application() {
-    DestroyWindow(window_);
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+HWND Application::Handle() const noexcept {
+    // Made when a dialog or a box first needs an owner: at the start it would be one more
+    // top-level window, with its window on the display, before the main window can show.
+    if (window_ == nullptr) {
+        window_ = CreateWindowExW(0, ApplicationWindowClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance_, nullptr);
+    }
+    return window_;
 }
 
 void Application::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) const {
@@ -52,7 +62,9 @@ void Application::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HI
 
 void Application::SetTitle(std::wstring title) {
     title_ = std::move(title);
-    SetWindowTextW(window_, title_.c_str());
+    if (window_ != nullptr) {
+        SetWindowTextW(window_, title_.c_str());
+    }
 }
 
 std::wstring Application::ExeName() {
@@ -96,7 +108,7 @@ void Application::Restore() const {
 
 HWND Application::ActiveOwner() const {
     HWND active = GetActiveWindow();
-    return active != nullptr ? active : window_;
+    return active != nullptr ? active : Handle();
 }
 
 int Application::ShowMessageBox(const std::wstring& text, UINT flags) const {

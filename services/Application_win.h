@@ -20,7 +20,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     HINSTANCE Module() const { return instance_; }
-    HWND Handle() const { return window_; }
+    // The hidden window that owns the dialogs; nullptr should Windows refuse to make it.
+    HWND Handle() const noexcept;
 
     // A window class of the program's module: arrow cursor, dialog background.
     void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr) const;
@@ -72,7 +73,7 @@ private:
 
     platform::OleInitialization ole_;
     HINSTANCE instance_;
-    HWND window_ = nullptr;
+    mutable HWND window_ = nullptr;
     HWND mainWindow_ = nullptr;
     std::function<bool(MSG&)> preTranslate_;
     std::wstring title_;
