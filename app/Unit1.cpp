@@ -469,13 +469,13 @@ int TForm1::Scaled(int length) const {
     return Scale(length, dpi_);
 }
 
-void TForm1::MakeFont() {
+bool TForm1::MakeFont() {
     platform::UniqueFont font(CreateFontW(Scaled(FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                           DEFAULT_PITCH | FF_DONTCARE, FontName));
     if (!font) {
-        return;
+        return false;
     }
     TEXTMETRICW metrics{};
     {
@@ -485,11 +485,15 @@ void TForm1::MakeFont() {
     }
     textHeight_ = metrics.tmHeight;
     font_ = std::move(font);
-    laidOutSize_ = {-1, -1};
+    return true;
 }
 
 void TForm1::ApplyFont() {
-    MakeFont();
+    if (!MakeFont()) {
+        return;
+    }
+    // The new text height moves the components even where the size stays.
+    laidOutSize_ = {-1, -1};
     EnumChildWindows(
         handle_,
         [](HWND child, LPARAM newFont) noexcept -> BOOL {

@@ -105,7 +105,8 @@ private:
     void WMActivate(bool active);
 
     void CreateComponents();
-    void MakeFont();
+    // The font at the window's resolution and its text height; false when none could be made.
+    bool MakeFont();
     void ApplyFont();
     // The pages' rectangle: the tab control's display area once its tabs fit the font.
     Rect PageArea();
