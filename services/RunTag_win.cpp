@@ -1,0 +1,55 @@
+#include "services/RunTag_win.h"
+
+#include "platform/Handles.h"
+
+#include <windows.h>
+
+namespace services {
+namespace {
+
+std::uint64_t StartTime(HANDLE process) {
+    FILETIME created{};
+    FILETIME unused[3]{};
+    if (!GetProcessTimes(process, &created, &unused[0], &unused[1], &unused[2])) {
+        return 0;
+    }
+    return std::uint64_t{created.dwHighDateTime} << 32 | created.dwLowDateTime;
+}
+
+} // namespace
+
+const RunTag& ThisRun() {
+    static const RunTag tag = [] {
+        wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1]{};
+        DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+        // Without a name, one that no computer has: the files stay unless this run takes them.
+        const bool named = GetComputerNameW(computer, &size) != FALSE && size != 0;
+        return RunTag{named ? std::wstring(computer, size) : std::wstring(L"?"),
+                      GetCurrentProcessId(), StartTime(GetCurrentProcess())};
+    }();
+    return tag;
+}
+
+bool RunHasEnded(const RunTag& tag) {
+    const RunTag& self = ThisRun();
+    if (tag.computer != self.computer || self.computer == L"?" || tag == self) {
+        return false;
+    }
+    const platform::UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, tag.processId));
+    if (!process) {
+        // No such process; any other refusal says nothing about it.
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    const std::uint64_t started = StartTime(process.get());
+    if (started == 0) {
+        return false;
+    }
+    if (started != tag.startTime) {
+        return true; // the number was given to another process since
+    }
+    DWORD exitCode = 0;
+    return GetExitCodeProcess(process.get(), &exitCode) != FALSE && exitCode != STILL_ACTIVE;
+}
+
+} // namespace services
