@@ -25,16 +25,6 @@ platform::Error FileError(const wchar_t* what, const std::wstring& path, DWORD c
     throw FileError(L"Cannot create", path, code);
 }
 
-// Bytes that the ANSI code page does not carry through a round trip unchanged (a lone lead
-// byte, UTF-8 that another program wrote, an unassigned code) stand in the text for the lone
-// low surrogates U+DC00 to U+DCFF, which no code page decodes to, and go back out as the same
-// bytes: other programs' lines survive a save whatever they hold, under any code page.
-constexpr wchar_t ByteStandIn = 0xDC00;
-
-bool IsByteStandIn(wchar_t character) {
-    return character >= ByteStandIn && character <= ByteStandIn + 0xFF;
-}
-
 std::string AnsiBytes(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
     const int length =
@@ -63,50 +53,22 @@ std::optional<std::wstring> AnsiText(std::string_view bytes) {
     return text;
 }
 
+constexpr AnsiCodePage SystemCodePage{AnsiText, AnsiBytes, [](unsigned char byte) {
+                                          return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
+                                      }};
+
 std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
     if (bytes.size() > INT_MAX) {
         ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
     }
-    if (std::optional<std::wstring> text = AnsiText(bytes)) {
-        return std::move(*text);
-    }
-    // Line by line, and character by character in a line that does not convert back: a line
-    // break is never the second byte of a character.
-    std::wstring text;
-    while (!bytes.empty()) {
-        const std::string_view line = bytes.substr(0, bytes.find('\n') + 1);
-        if (const std::optional<std::wstring> converted = AnsiText(line)) {
-            text += *converted;
-        } else {
-            for (std::size_t index = 0; index < line.size();) {
-                const auto lead = static_cast<unsigned char>(line[index]);
-                const std::size_t length =
-                    IsDBCSLeadByteEx(CP_ACP, lead) && index + 1 < line.size() ? 2 : 1;
-                const std::optional<std::wstring> character = AnsiText(line.substr(index, length));
-                text += character ? *character
-                                  : std::wstring(1, static_cast<wchar_t>(ByteStandIn + lead));
-                index += character ? length : 1;
-            }
-        }
-        bytes.remove_prefix(line.size());
-    }
-    return text;
+    return DecodeAnsi(bytes, SystemCodePage);
 }
 
 std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     if (text.size() > INT_MAX) {
         ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
     }
-    std::string bytes;
-    for (;;) {
-        const std::size_t standIn = std::ranges::find_if(text, IsByteStandIn) - text.begin();
-        bytes += AnsiBytes(text.substr(0, standIn));
-        if (standIn == text.size()) {
-            return bytes;
-        }
-        bytes += static_cast<char>(text[standIn] - ByteStandIn);
-        text.remove_prefix(standIn + 1);
-    }
+    return EncodeAnsi(text, SystemCodePage);
 }
 
 // One of a save's files beside the settings file (SaveFileKind), removed unless told to keep it.
