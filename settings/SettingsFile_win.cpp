@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
+#include "services/RetryWhileShared_win.h"
 
 #include <algorithm>
 #include <climits>
@@ -131,24 +132,7 @@ private:
     std::wstring path_;
 };
 
-// Another program (a virus scanner, an indexer, an editor) often holds a file open for a
-// moment only; a few tries over a short while get past it.
-template <class Action> bool RetryWhileShared(Action action) {
-    constexpr int Tries = 5;
-    constexpr DWORD Pause = 100; // milliseconds
-    for (int attempt = 1;; ++attempt) {
-        if (action()) {
-            return true;
-        }
-        const DWORD error = GetLastError();
-        // ReplaceFileW reports a replaced file held open without delete sharing either way.
-        if (attempt == Tries ||
-            (error != ERROR_SHARING_VIOLATION && error != ERROR_UNABLE_TO_REMOVE_REPLACED)) {
-            return false;
-        }
-        Sleep(Pause);
-    }
-}
+using services::RetryWhileShared;
 
 // Reads the whole file; the system's error code when that fails.
 DWORD ReadWholeFile(const std::wstring& path, DWORD share, std::string& bytes) {
