@@ -15,8 +15,10 @@ std::wstring LongForm(const std::wstring& path) {
     return GetLongPath(platform::FullPath(path));
 }
 
-bool SameTarget(const std::wstring& given, const std::wstring& stored) {
-    return services::NamesSameTarget(given, stored, LongForm);
+// The file system's own comparison of names, whatever the locale.
+bool FileNamesEqual(std::wstring_view first, std::wstring_view second) {
+    return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
 }
 
 // One write: its thread writes the temporary, its waiter makes it the shortcut.
@@ -76,6 +78,10 @@ private:
 };
 
 } // namespace
+
+bool SameTarget(const std::wstring& given, const std::wstring& stored) {
+    return services::NamesSameTarget(given, stored, LongForm, FileNamesEqual);
+}
 
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path) {
     return platform::ShellLink().SaveTarget(targetPath, path, SameTarget);

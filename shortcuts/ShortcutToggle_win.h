@@ -10,6 +10,10 @@
 
 namespace shortcuts {
 
+// True when the target a shortcut gives back (stored) is the one it was given, as Windows
+// compares file names.
+bool SameTarget(const std::wstring& given, const std::wstring& stored);
+
 // Writes a shortcut holding the target at the path and reads it back: S_OK only when the file
 // holds that target, however the shell spells it.
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path);

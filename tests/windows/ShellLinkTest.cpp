@@ -114,6 +114,26 @@ TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
     DestroyWindow(server.window);
 }
 
+TEST(ShellLink, TargetsReadBackCompareAsWindowsComparesFileNames) {
+    struct Case {
+        const wchar_t* given;
+        const wchar_t* stored;
+        bool same;
+    };
+    const Case cases[] = {
+        {L"C:\\ｔｏｏｌｓ\\Мой файл.txt", L"C:\\ＴＯＯＬＳ\\мой ФАЙЛ.TXT", true},
+        {L"C:\\Ärger\\ÿ ǎ ő ư ά ӂ.txt", L"C:\\äRGER\\Ÿ Ǎ Ő Ư Ά Ӂ.TXT", true},
+        {L"C:\\Ⅰ Ⅹ Ⓐ.txt", L"C:\\ⅰ ⅹ ⓐ.txt", true},
+        // Letters a conversion into a code page may best-fit, which file systems keep apart.
+        {L"C:\\ı µ ſ.txt", L"C:\\I Μ S.txt", false},
+        {L"C:\\ｔｏｏｌ.txt", L"C:\\TOOL.txt", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::SameTarget(c.given, c.stored), c.same)
+            << testing::PrintToString(std::wstring(c.given));
+    }
+}
+
 TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
     // A thread that never initialised COM cannot create the object.
     std::wstring message;
