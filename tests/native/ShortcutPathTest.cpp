@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -88,6 +89,36 @@ TEST(ShortcutPathIn, MakesSureOfTheFoldersDelimiter) {
 TEST(ExplorerSelectParameters, QuotesThePathRightAfterTheComma) {
     EXPECT_EQ(shortcuts::ExplorerSelectParameters(L"C:\\Send To\\a b.Lnk"),
               L"/select,\"C:\\Send To\\a b.Lnk\"");
+}
+
+TEST(TemporaryShortcutRun, TakesOnlyTheNamesOfTheProgramsTemporaries) {
+    const services::RunTag run{L"PC.1-A", 0xABCD, 0x01DB23456789ABCD};
+    struct Case {
+        std::wstring name;
+        bool taken;
+    };
+    const Case cases[] = {
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp", true},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.4294967295.tmp", true},
+        {L"Tavimbo.tmp", false},
+        {L"tav1A2B.tmp", false},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.tmp", false},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD..tmp", false},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7x.tmp", false},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp.bak", false},
+        {L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.Lnk", false},
+        {L"tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp", false},
+        {L"Tavimbo.PC.1-A-0000abcd-01DB23456789ABCD.7.tmp", false},
+        {L"Tavimbo.PC.1-A-ABCD-01DB23456789ABCD.7.tmp", false},
+        {L"Tavimbo.-0000ABCD-01DB23456789ABCD.7.tmp", false},
+        {L"Tavimbo.20240101.7.tmp", false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<services::RunTag> taken = shortcuts::TemporaryShortcutRun(c.name);
+        EXPECT_EQ(taken.has_value(), c.taken) << testing::PrintToString(c.name);
+        EXPECT_TRUE(!taken || *taken == run) << testing::PrintToString(c.name);
+    }
+    EXPECT_EQ(shortcuts::TemporaryShortcutRun(shortcuts::TemporaryShortcutName(run, 12)), run);
 }
 
 TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
