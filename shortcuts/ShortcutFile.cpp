@@ -39,7 +39,9 @@ std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number)
 }
 
 std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName) {
-    if (!fileName.starts_with(TemporaryPrefix) || !fileName.ends_with(TemporaryExtension)) {
+    // "Tavimbo.tmp" has both ends, which overlap.
+    if (fileName.size() < TemporaryPrefix.size() + TemporaryExtension.size() ||
+        !fileName.starts_with(TemporaryPrefix) || !fileName.ends_with(TemporaryExtension)) {
         return std::nullopt;
     }
     fileName.remove_prefix(TemporaryPrefix.size());
