@@ -18,8 +18,9 @@ std::uintptr_t __stack_chk_guard = 0x2B992DDFA232;
 
 [[noreturn]] void __stack_chk_fail();
 
+// Nothing may run first: with the stack smashed, even a debug string dispatches an exception
+// through whatever handlers the attacker's data now reaches.
 [[noreturn]] void __stack_chk_fail() {
-    OutputDebugStringA("*** stack smashing detected ***: terminated\n");
     // __fastfail(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE)
     asm volatile("int $0x29" : : "c"(2) : "memory");
     __builtin_unreachable();

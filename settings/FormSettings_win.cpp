@@ -39,6 +39,7 @@ Placement FromWindows(const WINDOWPLACEMENT& placement) {
 
 FormSettings FormSettingsFile::Load(HWND window, int windowState) {
     const std::wstring path = SettingsPath(services::Application::ExeName());
+    const SettingsFileLock lock(path);
     // Settings that a killed save left in a backup alone are read from their place again. Should
     // they not go back, the backup stays for the first save, which reports why.
     RecoverSettingsFile(path);
@@ -82,20 +83,18 @@ void FormSettingsFile::Save(HWND window, bool closeQuery, bool saveStatus) {
         }
         return;
     }
-    SettingsText contents = ReadSettingsFile(path);
-    IniFile file = IniFile::Parse(contents.text);
-
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
     const FormSettings settings{FromWindows(placement),
                                 IsIconic(window)   ? 1
                                 : IsZoomed(window) ? 2
                                                    : 0,
                                 closeQuery, saveStatus};
-    WriteFormSettings(file, settings, exePath, DateTimeText(now));
-
-    contents.text = file.Text();
-    WriteSettingsFile(path, contents);
+    UpdateSettingsFile(path, [&](std::wstring& text) {
+        IniFile file = IniFile::Parse(text);
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        WriteFormSettings(file, settings, exePath, DateTimeText(now));
+        text = file.Text();
+    });
 }
 
 } // namespace settings

@@ -80,36 +80,71 @@ std::int64_t ReadDigits(std::wstring_view digits, unsigned base, std::uint32_t l
 }
 
 // Characters rather than pointers: nothing for the loader to relocate.
-constexpr wchar_t SaveFileExtensions[][4] = {L"tmp", L"bak", L"old"};
+constexpr wchar_t SaveFileExtensions[][5] = {L".tmp", L".bak", L".old"};
+
+// ".0000002A-0123456789ABCDEF" after a journal's run tag.
+constexpr std::size_t SizeDigits = 8;
+constexpr std::size_t HashDigits = 16;
+constexpr std::size_t FingerprintLength = SizeDigits + HashDigits + 2;
 
 } // namespace
 
-// Named after the process, so that two copies of the program closing together never write into
-// each other's files, and a later one can tell the files of a process that has ended.
-std::wstring SaveFilePath(std::wstring_view settingsPath, SaveFileName name) {
-    return std::wstring(settingsPath) + L'.' + services::NumberText(name.processId) + L'.' +
-           std::wstring(SaveFileExtensions[static_cast<int>(name.kind)]);
+Fingerprint FingerprintOf(std::string_view bytes) {
+    // FNV-1a: enough to tell a completed rewrite from the old bytes it replaced.
+    std::uint64_t hash = 0xCBF29CE484222325;
+    for (unsigned char byte : bytes) {
+        hash = (hash ^ byte) * 0x100000001B3;
+    }
+    return {static_cast<std::uint32_t>(bytes.size()), hash};
+}
+
+// Named after the run, so that two copies of the program closing together never write into
+// each other's files, and a later run can tell the files of one that has ended.
+std::wstring SaveFilePath(std::wstring_view settingsPath, const SaveFileName& name) {
+    std::wstring path = std::wstring(settingsPath) + L'.' + services::RunTagText(name.run);
+    if (name.kind == SaveFileKind::Journal) {
+        path += L'.' + services::HexText(name.completed.size, SizeDigits) + L'-' +
+                services::HexText(name.completed.hash, HashDigits);
+    }
+    return path + SaveFileExtensions[static_cast<int>(name.kind)];
 }
 
 std::optional<SaveFileName> ParseSaveFileName(std::wstring_view settingsName,
                                               std::wstring_view name) {
-    if (name.size() <= settingsName.size() + 1 ||
+    if (name.size() <= settingsName.size() + 1 + 4 ||
         !SameText(name.substr(0, settingsName.size()), settingsName) ||
         name[settingsName.size()] != L'.') {
         return std::nullopt;
     }
     name.remove_prefix(settingsName.size() + 1);
-    const std::size_t dot = name.find(L'.');
-    const std::int64_t processId =
-        dot == std::wstring_view::npos ? -1 : ReadDigits(name.substr(0, dot), 10, 0xFFFFFFFFu);
     const auto extension = std::ranges::find_if(SaveFileExtensions, [&](std::wstring_view each) {
-        return SameText(name.substr(dot + 1), each);
+        return SameText(name.substr(name.size() - 4), each);
     });
-    if (processId < 0 || extension == std::end(SaveFileExtensions)) {
+    if (extension == std::end(SaveFileExtensions)) {
         return std::nullopt;
     }
-    return SaveFileName{static_cast<std::uint32_t>(processId),
-                        static_cast<SaveFileKind>(extension - std::begin(SaveFileExtensions))};
+    name.remove_suffix(4);
+    SaveFileName parsed{
+        {}, static_cast<SaveFileKind>(extension - std::begin(SaveFileExtensions)), {}};
+    if (parsed.kind == SaveFileKind::Journal) {
+        if (name.size() < FingerprintLength) {
+            return std::nullopt;
+        }
+        const std::wstring_view fingerprint = name.substr(name.size() - FingerprintLength);
+        const auto size = services::ReadHexText(fingerprint.substr(1, SizeDigits));
+        const auto hash = services::ReadHexText(fingerprint.substr(SizeDigits + 2));
+        if (fingerprint[0] != L'.' || fingerprint[SizeDigits + 1] != L'-' || !size || !hash) {
+            return std::nullopt;
+        }
+        parsed.completed = {static_cast<std::uint32_t>(*size), *hash};
+        name.remove_suffix(FingerprintLength);
+    }
+    const std::optional<services::RunTag> run = services::ParseRunTag(name);
+    if (!run) {
+        return std::nullopt;
+    }
+    parsed.run = *run;
+    return parsed;
 }
 
 std::int32_t ReadInteger(std::wstring_view text, std::int32_t fallback) {

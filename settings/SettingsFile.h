@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/RunTag.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,14 +19,26 @@ bool ReadBoolean(std::wstring_view text, bool fallback);
 // the old bytes while the file is rewritten in place.
 enum class SaveFileKind { Temporary, Backup, Journal };
 
-struct SaveFileName {
-    std::uint32_t processId;
-    SaveFileKind kind;
+// The number of a file's bytes and their hash: what a file holds, told without its bytes.
+struct Fingerprint {
+    std::uint32_t size = 0;
+    std::uint64_t hash = 0;
+
+    bool operator==(const Fingerprint&) const = default;
 };
 
-std::wstring SaveFilePath(std::wstring_view settingsPath, SaveFileName name);
+Fingerprint FingerprintOf(std::string_view bytes);
 
-// Which of a save's files the name beside the settings file is, if any.
+struct SaveFileName {
+    services::RunTag run;
+    SaveFileKind kind;
+    Fingerprint completed; // a journal's: what the file holds once its rewrite has completed
+};
+
+std::wstring SaveFilePath(std::wstring_view settingsPath, const SaveFileName& name);
+
+// Which of a save's files the name beside the settings file is, if it is one; every other name
+// is some other program's or the user's.
 std::optional<SaveFileName> ParseSaveFileName(std::wstring_view settingsName,
                                               std::wstring_view name);
 

@@ -3,7 +3,10 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/Win32Error.h"
+#include "services/FilePath.h"
+#include "services/NumberText.h"
 #include "services/RetryWhileShared_win.h"
+#include "services/RunTag_win.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,16 +27,6 @@ platform::Error FileError(const wchar_t* what, const std::wstring& path, DWORD c
 
 [[noreturn]] void ThrowCannotCreate(const std::wstring& path, DWORD code) {
     throw FileError(L"Cannot create", path, code);
-}
-
-// Bytes that the ANSI code page does not carry through a round trip unchanged (a lone lead
-// byte, UTF-8 that another program wrote, an unassigned code) stand in the text for the lone
-// low surrogates U+DC00 to U+DCFF, which no code page decodes to, and go back out as the same
-// bytes: other programs' lines survive a save whatever they hold, under any code page.
-constexpr wchar_t ByteStandIn = 0xDC00;
-
-bool IsByteStandIn(wchar_t character) {
-    return character >= ByteStandIn && character <= ByteStandIn + 0xFF;
 }
 
 std::string AnsiBytes(std::wstring_view text) {
@@ -64,61 +57,37 @@ std::optional<std::wstring> AnsiText(std::string_view bytes) {
     return text;
 }
 
+constexpr AnsiCodePage SystemCodePage{AnsiText, AnsiBytes, [](unsigned char byte) {
+                                          return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
+                                      }};
+
 std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
     if (bytes.size() > INT_MAX) {
         ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
     }
-    if (std::optional<std::wstring> text = AnsiText(bytes)) {
-        return std::move(*text);
-    }
-    // Line by line, and character by character in a line that does not convert back: a line
-    // break is never the second byte of a character.
-    std::wstring text;
-    while (!bytes.empty()) {
-        const std::string_view line = bytes.substr(0, bytes.find('\n') + 1);
-        if (const std::optional<std::wstring> converted = AnsiText(line)) {
-            text += *converted;
-        } else {
-            for (std::size_t index = 0; index < line.size();) {
-                const auto lead = static_cast<unsigned char>(line[index]);
-                const std::size_t length =
-                    IsDBCSLeadByteEx(CP_ACP, lead) && index + 1 < line.size() ? 2 : 1;
-                const std::optional<std::wstring> character = AnsiText(line.substr(index, length));
-                text += character ? *character
-                                  : std::wstring(1, static_cast<wchar_t>(ByteStandIn + lead));
-                index += character ? length : 1;
-            }
-        }
-        bytes.remove_prefix(line.size());
-    }
-    return text;
+    return DecodeAnsi(bytes, SystemCodePage);
 }
 
 std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     if (text.size() > INT_MAX) {
         ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
     }
-    std::string bytes;
-    for (;;) {
-        const std::size_t standIn = std::ranges::find_if(text, IsByteStandIn) - text.begin();
-        bytes += AnsiBytes(text.substr(0, standIn));
-        if (standIn == text.size()) {
-            return bytes;
-        }
-        bytes += static_cast<char>(text[standIn] - ByteStandIn);
-        text.remove_prefix(standIn + 1);
-    }
+    return EncodeAnsi(text, SystemCodePage);
 }
 
-// One of a save's files beside the settings file (SaveFileKind), removed unless told to keep it.
+using services::RetryWhileShared;
+
+// One of a save's files beside the settings file, named after this run, removed unless told to
+// keep it.
 class SaveFile {
 public:
-    SaveFile(FileOperations& operations, const std::wstring& path, SaveFileKind kind)
-        : operations_(operations),
-          path_(SaveFilePath(path, {static_cast<std::uint32_t>(GetCurrentProcessId()), kind})) {}
+    SaveFile(FileOperations& operations, const std::wstring& path, SaveFileKind kind,
+             Fingerprint completed = {})
+        : operations_(operations), path_(services::ExtendedLengthPath(SaveFilePath(
+                                       path, {services::ThisRun(), kind, completed}))) {}
     ~SaveFile() {
         if (!path_.empty()) {
-            operations_.Delete(path_);
+            RetryWhileShared([&] { return operations_.Delete(path_); });
         }
     }
     SaveFile(const SaveFile&) = delete;
@@ -131,8 +100,6 @@ private:
     FileOperations& operations_;
     std::wstring path_;
 };
-
-using services::RetryWhileShared;
 
 // Reads the whole file; the system's error code when that fails.
 DWORD ReadWholeFile(const std::wstring& path, DWORD share, std::string& bytes) {
@@ -230,15 +197,9 @@ DWORD CreateWhole(FileOperations& operations, const std::wstring& path, const st
     return ERROR_SUCCESS;
 }
 
-// When the file cannot be replaced (another program holds it without delete sharing), its
-// contents are rewritten where they are. A copy of the old bytes beside it lets a failure midway
-// put them back, and the next start or save after a kill.
-DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::string_view bytes,
-                     std::string_view oldBytes) {
-    SaveFile journal(operations, path, SaveFileKind::Journal);
-    if (const DWORD error = CreateWhole(operations, path, journal.Path(), oldBytes)) {
-        return error;
-    }
+// Writes the bytes over the file where it is; when that fails midway, the old bytes go back.
+DWORD WriteOver(FileOperations& operations, const std::wstring& path, std::string_view bytes,
+                std::string_view oldBytes, SaveFile* journal) {
     const platform::UniqueFile file(
         operations.Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
     if (!file) {
@@ -249,51 +210,69 @@ DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::
     }
     const DWORD error = GetLastError();
     if (!WriteWhole(operations, file.get(), oldBytes)) {
-        const DWORD restoreError = GetLastError();
-        journal.Keep();
-        throw platform::Error(FileError(L"Cannot create", path, error).Message() +
-                              L" Its old contents could not be put back (" +
-                              platform::SystemErrorText(restoreError) + L") and are kept in \"" +
-                              journal.Path() + L"\".");
+        std::wstring message = FileError(L"Cannot create", path, error).Message() +
+                               L" Its old contents could not be put back (" +
+                               platform::SystemErrorText(GetLastError()) + L")";
+        if (journal != nullptr) {
+            journal->Keep();
+            message += L" and are kept in \"" + journal->Path() + L"\"";
+        }
+        throw platform::Error(message + L".");
     }
     return error;
 }
 
-// Whether the process may still be saving; the files of this process are an earlier save's.
-bool IsRunning(DWORD processId) {
-    if (processId == GetCurrentProcessId()) {
-        return false;
+// When the file cannot be replaced (another program holds it without delete sharing), its
+// contents are rewritten where they are. A copy of the old bytes beside it, named after what the
+// file holds once the rewrite completes, lets the next start or save after a kill put them back.
+// Where no copy can be made (a folder where only the file may be written, a full disk), or the
+// copy takes the room that the rewrite needs, the file is rewritten without one.
+DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::string_view bytes,
+                     std::string_view oldBytes) {
+    {
+        SaveFile journal(operations, path, SaveFileKind::Journal, FingerprintOf(bytes));
+        if (CreateWhole(operations, path, journal.Path(), oldBytes) == ERROR_SUCCESS) {
+            if (WriteOver(operations, path, bytes, oldBytes, &journal) == ERROR_SUCCESS) {
+                return ERROR_SUCCESS;
+            }
+        } else {
+            journal.Keep(); // not made: nothing of ours to remove
+        }
     }
-    const platform::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-    if (!process) {
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    }
-    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+    return WriteOver(operations, path, bytes, oldBytes, nullptr);
 }
 
 struct Leftover {
     std::wstring path;
-    SaveFileKind kind;
+    SaveFileName name;
     std::uint64_t written; // FILETIME's count: below 2 to the 60th for millennia
 };
 
-// The files that saves of ended processes left beside the settings file.
+// The files that saves of ended runs of the program on this computer left beside the settings
+// file; those of a run that may still be saving, or of another computer, are not among them.
 std::vector<Leftover> FindLeftovers(const std::wstring& path) {
     const std::size_t nameStart = path.find_last_of(L"\\/") + 1;
     std::vector<Leftover> leftovers;
     WIN32_FIND_DATAW found{};
-    const platform::FileSearch search(FindFirstFileW((path + L".*").c_str(), &found));
+    const platform::FileSearch search(
+        FindFirstFileW(services::ExtendedLengthPath(path + L".*").c_str(), &found));
     for (bool more = search != nullptr; more; more = FindNextFileW(search.get(), &found)) {
         const auto name =
             ParseSaveFileName(std::wstring_view(path).substr(nameStart), found.cFileName);
-        if (name && !IsRunning(name->processId)) {
+        if (name && (name->run == services::ThisRun() || services::RunHasEnded(name->run))) {
             const FILETIME& written = found.ftLastWriteTime;
             leftovers.push_back(
-                {path.substr(0, nameStart) + found.cFileName, name->kind,
+                {services::ExtendedLengthPath(path.substr(0, nameStart) + found.cFileName), *name,
                  std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime});
         }
     }
     return leftovers;
+}
+
+bool Holds(const std::wstring& path, const Fingerprint& fingerprint) {
+    std::string bytes;
+    return ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, bytes) == ERROR_SUCCESS &&
+           FingerprintOf(bytes) == fingerprint;
 }
 
 // Puts the old settings back from a copy that a save left: moved when the file is gone, else
@@ -310,7 +289,7 @@ DWORD PutBack(const std::wstring& copy, const std::wstring& path, bool missing) 
     if (const DWORD error = WriteFileBytes(operations, path, OPEN_EXISTING, bytes)) {
         return error;
     }
-    operations.Delete(copy);
+    RetryWhileShared([&] { return operations.Delete(copy); });
     return ERROR_SUCCESS;
 }
 
@@ -394,13 +373,19 @@ DWORD RecoverSettingsFile(const std::wstring& path) {
     const Leftover* oldSettings = nullptr;
     std::uint64_t latest = 0;
     for (const Leftover& each : leftovers) {
-        const std::uint64_t rank = each.kind == SaveFileKind::Journal             ? 2
-                                   : each.kind == SaveFileKind::Backup && missing ? 1
-                                                                                  : 0;
+        const SaveFileKind kind = each.name.kind;
+        const std::uint64_t rank = kind == SaveFileKind::Journal             ? 2
+                                   : kind == SaveFileKind::Backup && missing ? 1
+                                                                             : 0;
         if (rank != 0 && (rank << 60 | each.written) > latest) {
             latest = rank << 60 | each.written;
             oldSettings = &each;
         }
+    }
+    // A rewrite that completed, whose copy could not be removed, is never undone.
+    if (oldSettings != nullptr && oldSettings->name.kind == SaveFileKind::Journal && !missing &&
+        Holds(path, oldSettings->name.completed)) {
+        oldSettings = nullptr;
     }
     // Nothing is removed until the old settings are back.
     if (oldSettings != nullptr) {
@@ -410,10 +395,30 @@ DWORD RecoverSettingsFile(const std::wstring& path) {
     }
     for (const Leftover& each : leftovers) {
         if (&each != oldSettings) {
-            SystemFileOperations().Delete(each.path);
+            RetryWhileShared([&] { return SystemFileOperations().Delete(each.path); });
         }
     }
     return ERROR_SUCCESS;
+}
+
+SettingsFileLock::SettingsFileLock(const std::wstring& path) {
+    // One name for the file however its path is spelt in letter case; a session's own.
+    std::wstring upper = path;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    const Fingerprint name = FingerprintOf(std::string_view(
+        reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t)));
+    mutex_.reset(CreateMutexW(
+        nullptr, FALSE, (L"Local\\Tavimbo.settings." + services::HexText(name.hash, 16)).c_str()));
+    constexpr DWORD Patience = 10000; // milliseconds
+    // Abandoned by a copy that ended while saving: what it left is taken up as after a kill.
+    const DWORD woken = mutex_ ? WaitForSingleObject(mutex_.get(), Patience) : WAIT_FAILED;
+    owned_ = woken == WAIT_OBJECT_0 || woken == WAIT_ABANDONED;
+}
+
+SettingsFileLock::~SettingsFileLock() {
+    if (owned_) {
+        ReleaseMutex(mutex_.get());
+    }
 }
 
 SettingsText ReadSettingsFile(const std::wstring& path) {

@@ -6,6 +6,7 @@
 #include "settings/TextEncoding.h"
 
 #include "platform/Error.h"
+#include "platform/Handles.h"
 
 #include <cstdint>
 #include <optional>
@@ -56,6 +57,22 @@ platform::Error CannotOpenError(const std::wstring& path, DWORD code);
 // settings cannot be put back (everything then stays), else 0.
 DWORD RecoverSettingsFile(const std::wstring& path);
 
+// Held while the settings file is read or saved: copies of the program that start or close
+// together (a sign-out closes them all) take turns, so that none finds the file away while
+// another's replacement puts the new one in its place. A copy that does not let go is waited
+// for a few seconds at most.
+class SettingsFileLock {
+public:
+    explicit SettingsFileLock(const std::wstring& path);
+    ~SettingsFileLock();
+    SettingsFileLock(const SettingsFileLock&) = delete;
+    SettingsFileLock& operator=(const SettingsFileLock&) = delete;
+
+private:
+    platform::UniqueHandle mutex_;
+    bool owned_ = false;
+};
+
 // Recovers the file, then reads it while denying other programs write access; a missing file is
 // empty.
 SettingsText ReadSettingsFile(const std::wstring& path);
@@ -65,6 +82,15 @@ SettingsText ReadSettingsFile(const std::wstring& path);
 // save leaves the old file whole, or what puts it back at the next start or save.
 void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
                        FileOperations& operations = SystemFileOperations());
+
+// Reads the file, lets change alter the text, and saves it, all under the lock: every copy's
+// save is whole, and the last one's is the file's.
+template <class Change> void UpdateSettingsFile(const std::wstring& path, Change change) {
+    const SettingsFileLock lock(path);
+    SettingsText contents = ReadSettingsFile(path);
+    change(contents.text);
+    WriteSettingsFile(path, contents);
+}
 
 // The user's short date and long time; the date alone at exactly midnight.
 std::wstring DateTimeText(const SYSTEMTIME& time);

@@ -1,5 +1,6 @@
 #include "settings/TextEncoding.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace settings {
@@ -157,6 +158,14 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
     return text;
 }
 
+// The lone low surrogates U+DC00 to U+DCFF, which no code page decodes to, stand for the bytes
+// that the ANSI code page does not carry through a round trip.
+constexpr wchar_t ByteStandIn = 0xDC00;
+
+bool IsByteStandIn(wchar_t character) {
+    return character >= ByteStandIn && character <= ByteStandIn + 0xFF;
+}
+
 } // namespace
 
 std::string_view ByteOrderMark(TextEncoding encoding) {
@@ -205,6 +214,49 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding) {
         }
     }
     return bytes;
+}
+
+std::wstring DecodeAnsi(std::string_view bytes, const AnsiCodePage& codePage) {
+    if (std::optional<std::wstring> text = codePage.decode(bytes)) {
+        return std::move(*text);
+    }
+    // Line by line, and character by character in a line that does not convert back: a line
+    // break is never the second byte of a character. The last line may have no line break.
+    std::wstring text;
+    while (!bytes.empty()) {
+        const std::size_t lineBreak = bytes.find('\n');
+        const std::string_view line =
+            lineBreak == std::string_view::npos ? bytes : bytes.substr(0, lineBreak + 1);
+        if (const std::optional<std::wstring> converted = codePage.decode(line)) {
+            text += *converted;
+        } else {
+            for (std::size_t index = 0; index < line.size();) {
+                const auto lead = static_cast<unsigned char>(line[index]);
+                const std::size_t length =
+                    codePage.isLeadByte(lead) && index + 1 < line.size() ? 2 : 1;
+                const std::optional<std::wstring> character =
+                    codePage.decode(line.substr(index, length));
+                text += character ? *character
+                                  : std::wstring(1, static_cast<wchar_t>(ByteStandIn + lead));
+                index += character ? length : 1;
+            }
+        }
+        bytes.remove_prefix(line.size());
+    }
+    return text;
+}
+
+std::string EncodeAnsi(std::wstring_view text, const AnsiCodePage& codePage) {
+    std::string bytes;
+    for (;;) {
+        const std::size_t standIn = std::ranges::find_if(text, IsByteStandIn) - text.begin();
+        bytes += codePage.encode(text.substr(0, standIn));
+        if (standIn == text.size()) {
+            return bytes;
+        }
+        bytes += static_cast<char>(text[standIn] - ByteStandIn);
+        text.remove_prefix(standIn + 1);
+    }
 }
 
 } // namespace settings

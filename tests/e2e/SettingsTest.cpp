@@ -330,6 +330,20 @@ TEST(Settings, AnotherWritersSectionSurvivesBeforeProgramWhileCommentsDoNot) {
     EXPECT_EQ(bytes.find("Extra"), std::string::npos) << bytes;
 }
 
+// What Notepad saves by default: UTF-8 without a mark, the last line typed without a final
+// Enter. Under code page 932 its last character is a lead byte without a trail byte.
+TEST(Settings, AUtf8LastLineWithoutALineBreakClosesAtOnceAndIsKept) {
+    Sandbox sandbox;
+    const std::string text = "[\xE3\x83\xA1\xE3\x83\xA2]\r\n\xE4\xBB\xB6=\xE3\x81\x82";
+    WriteFileBytes(sandbox.Ini(), text);
+    Program program(sandbox.Exe());
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    CloseAndWait(program, main);
+    const std::string bytes = ReadFileBytes(sandbox.Ini());
+    EXPECT_TRUE(bytes.starts_with(text + "\r\n\r\n[PROGRAM]\r\n")) << bytes;
+}
+
 TEST(Settings, AUtf16FileStaysUtf16WithItsMark) {
     Sandbox sandbox;
     const std::wstring text =

@@ -225,16 +225,38 @@ TEST(IniFile, ASaveKeepsOtherWritersFirstAndDropsComments) {
                            L"[PROGRAM]\r\nName=Tavimbo.exe\r\n\r\n[MODE]\r\nSaveStatus=0\r\n\r\n"s);
 }
 
-TEST(SaveFileName, KnowsEachProcessesFilesInAnyCaseAndNothingElse) {
-    const std::pair<const wchar_t*, std::int64_t> cases[] = {
-        {L"T.ini.384.tmp", 384},  {L"t.INI.4294967295.OLD", 4294967295},
-        {L"T.ini.0.bak", 0},      {L"T.ini.4294967296.tmp", -1},
-        {L"T.ini.bak", -1},       {L"T.ini.+1.tmp", -1},
-        {L"T.ini.1.tmp.txt", -1}, {L"T.ini1.tmp", -1},
+// A save's own files say which computer and which run made them; every name a user or another
+// program could choose is left alone.
+TEST(SaveFileName, KnowsEachRunsFilesAndNothingElse) {
+    using settings::SaveFileKind;
+    const services::RunTag run{L"PC-1.X", 0x17F, 0x01DB23456789ABCD};
+    const settings::Fingerprint completed = settings::FingerprintOf("[A]\r\n");
+    for (const SaveFileKind kind :
+         {SaveFileKind::Temporary, SaveFileKind::Backup, SaveFileKind::Journal}) {
+        const settings::SaveFileName name{
+            run, kind, kind == SaveFileKind::Journal ? completed : settings::Fingerprint{}};
+        const std::wstring path = settings::SaveFilePath(L"C:\\T\\T.ini", name);
+        const auto parsed = settings::ParseSaveFileName(L"T.ini", path.substr(5));
+        ASSERT_TRUE(parsed) << Show(path);
+        EXPECT_EQ(parsed->run, run) << Show(path);
+        EXPECT_EQ(parsed->kind, kind) << Show(path);
+        EXPECT_EQ(parsed->completed, name.completed) << Show(path);
+    }
+    const wchar_t* others[] = {
+        L"T.ini.20240101.bak",
+        L"T.ini.2.old",
+        L"T.ini.384.tmp",
+        L"T.ini.bak",
+        L"T.ini1.tmp",
+        L"T.ini.PC-0000017F-01DB23456789ABCD.txt", // not a save's extension
+        L"T.ini.PC-0000017f-01DB23456789ABCD.tmp", // lower-case digits
+        L"T.ini.-0000017F-01DB23456789ABCD.tmp",   // no computer
+        L"T.ini.PC-17F-01DB23456789ABCD.tmp",      // too few digits
+        L"T.ini.PC-0000017F-01DB23456789ABCD.old", // a journal without its fingerprint
+        L"T.ini.PC-0000017F-01DB23456789ABCD.00000005-X123456789ABCDEF.old",
     };
-    for (const auto& [name, processId] : cases) {
-        const auto parsed = settings::ParseSaveFileName(L"T.ini", name);
-        EXPECT_EQ(parsed ? std::int64_t{parsed->processId} : -1, processId) << Show(name);
+    for (const wchar_t* name : others) {
+        EXPECT_FALSE(settings::ParseSaveFileName(L"T.ini", name)) << Show(name);
     }
 }
 

@@ -1,10 +1,12 @@
 #include "settings/SettingsFile.h"
 #include "settings/TextEncoding.h"
+#include "tests/FakeCodePage.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -168,6 +170,24 @@ TEST(SettingsText, InvalidUtf8InAnotherSectionBecomesReplacementCharacters) {
     const settings::IniFile file =
         settings::IniFile::Parse(settings::DecodeText(bytes, TextEncoding::Utf8));
     EXPECT_EQ(file.Text(), L"[Other]\r\nk=\uFFFD(\r\n\r\n[A]\r\nx=1\r\n\r\n");
+}
+
+TEST(AnsiText, KeepsWhatTheCodePageDropsOnAnyLineTheLastIncluded) {
+    constexpr wchar_t Double4181 = tests::FakeDoubleBase + 0x41; // the bytes 81 41
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"", L""},
+        {"x=\x81\x41\r\n", {L'x', L'=', Double4181, L'\r', L'\n'}},
+        // UTF-8 in a last line without a line break, and a file cut after a lead byte.
+        {"a=1\r\nb=\xE9\x80\x81",
+         {L'a', L'=', L'1', L'\r', L'\n', L'b', L'=', 0xDCE9, 0xDC80, 0xDC81}},
+        {"x=\x81\x41\r\n\x9F", {L'x', L'=', Double4181, L'\r', L'\n', 0xDC9F}},
+        // A line break is never taken as a character's second byte.
+        {"\x81\nz", {0xDC81, L'\n', L'z'}},
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(settings::DecodeAnsi(bytes, tests::FakeCodePage), text) << Hex(bytes);
+        EXPECT_EQ(settings::EncodeAnsi(text, tests::FakeCodePage), bytes) << Hex(bytes);
+    }
 }
 
 // A failed comparison of texts shows them as the reader would (tests/WideTextPrinting.h).
