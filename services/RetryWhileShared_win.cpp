@@ -4,8 +4,8 @@
 
 namespace services {
 
-// Another program (a virus scanner, an indexer, Explorer, a sync client, an editor) often holds
-// a file open for a moment only; a few tries over a short while get past it.
+// Another program (a virus scanner, an indexer, an editor) often holds a file open for a
+// moment only; a few tries over a short while get past it.
 bool RetryWhileShared(const std::function<bool()>& action) {
     constexpr int Tries = 5;
     constexpr DWORD Pause = 100; // milliseconds
@@ -14,11 +14,9 @@ bool RetryWhileShared(const std::function<bool()>& action) {
             return true;
         }
         const DWORD error = GetLastError();
-        // ReplaceFileW reports a replaced file held open without delete sharing either way; a
-        // rename over a file held open is refused as access denied.
+        // ReplaceFileW reports a replaced file held open without delete sharing either way.
         if (attempt == Tries ||
-            (error != ERROR_SHARING_VIOLATION && error != ERROR_UNABLE_TO_REMOVE_REPLACED &&
-             error != ERROR_ACCESS_DENIED)) {
+            (error != ERROR_SHARING_VIOLATION && error != ERROR_UNABLE_TO_REMOVE_REPLACED)) {
             return false;
         }
         Sleep(Pause);

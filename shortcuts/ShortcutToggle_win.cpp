@@ -89,9 +89,17 @@ public:
     long Replace(const std::wstring& shortcutPath, WriteKind kind) const {
         const std::wstring destination = services::ExtendedLengthPath(shortcutPath);
         const DWORD replace = kind == WriteKind::Update ? MOVEFILE_REPLACE_EXISTING : 0;
-        if (result_ == S_OK && services::RetryWhileShared([&] {
-                return MoveFileExW(temporary_.c_str(), destination.c_str(), replace) != FALSE;
-            })) {
+        const auto move = [&] {
+            if (MoveFileExW(temporary_.c_str(), destination.c_str(), replace)) {
+                return true;
+            }
+            // A rename over a file that another program holds open is refused as access denied.
+            if (replace != 0 && GetLastError() == ERROR_ACCESS_DENIED) {
+                SetLastError(ERROR_SHARING_VIOLATION);
+            }
+            return false;
+        };
+        if (result_ == S_OK && services::RetryWhileShared(move)) {
             // Hidden only while it was not the shortcut yet.
             return SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_NORMAL) ? S_OK : E_FAIL;
         }
