@@ -1,6 +1,7 @@
 #include "shortcuts/ShortcutFile.h"
 
 #include "services/FilePath.h"
+#include "services/NumberText.h"
 #include "platform/Error.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ constexpr std::wstring_view TemporaryExtension = L".tmp";
 
 std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number) {
     return std::wstring(TemporaryPrefix) + services::RunTagText(run) + L'.' +
-           std::to_wstring(number) + std::wstring(TemporaryExtension);
+           services::NumberText(number) + std::wstring(TemporaryExtension);
 }
 
 std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName) {

@@ -9,11 +9,8 @@
 #include "shortcuts/ShortcutFile.h"
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <set>
+#include <vector>
 
 namespace shortcuts {
 namespace {
@@ -31,9 +28,23 @@ bool FileNamesEqual(std::wstring_view first, std::wstring_view second) {
 
 // The temporaries of the writes under way: the program's end takes up those of writes given up.
 struct WritesUnderWay {
-    std::mutex mutex;
-    std::condition_variable ended;
-    std::set<std::wstring> temporaries;
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE ended = CONDITION_VARIABLE_INIT;
+    std::vector<std::wstring> temporaries;
+};
+
+// Windows' own lock: the standard library's would bring a thread library into the program.
+class Locked {
+public:
+    explicit Locked(WritesUnderWay& writes) : writes_(writes) {
+        AcquireSRWLockExclusive(&writes_.lock);
+    }
+    ~Locked() { ReleaseSRWLockExclusive(&writes_.lock); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    WritesUnderWay& writes_;
 };
 
 WritesUnderWay& UnderWay() {
@@ -67,14 +78,14 @@ public:
     ShortcutWrite(const std::wstring& shortcutPath, std::wstring target, ShortcutWriteStep* step)
         : folder_(services::ExtractFilePath(shortcutPath)), target_(std::move(target)), step_(step),
           temporary_(folder_ + TemporaryShortcutName(services::ThisRun(), ++count_)) {
-        const std::lock_guard lock(UnderWay().mutex);
-        UnderWay().temporaries.insert(temporary_);
+        const Locked locked(UnderWay());
+        UnderWay().temporaries.push_back(temporary_);
     }
     ~ShortcutWrite() {
         WritesUnderWay& writes = UnderWay();
-        const std::lock_guard lock(writes.mutex);
-        writes.temporaries.erase(temporary_);
-        writes.ended.notify_all();
+        const Locked locked(writes);
+        std::erase(writes.temporaries, temporary_);
+        WakeAllConditionVariable(&writes.ended);
     }
     ShortcutWrite(const ShortcutWrite&) = delete;
     ShortcutWrite& operator=(const ShortcutWrite&) = delete;
@@ -164,9 +175,12 @@ long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& short
 
 void EndShortcutWrites(DWORD bound) {
     WritesUnderWay& writes = UnderWay();
-    std::unique_lock lock(writes.mutex);
-    writes.ended.wait_for(lock, std::chrono::milliseconds(bound),
-                          [&] { return writes.temporaries.empty(); });
+    const Locked locked(writes);
+    const ULONGLONG end = GetTickCount64() + bound;
+    for (ULONGLONG now = GetTickCount64(); !writes.temporaries.empty() && now < end;
+         now = GetTickCount64()) {
+        SleepConditionVariableSRW(&writes.ended, &writes.lock, static_cast<DWORD>(end - now), 0);
+    }
     for (const std::wstring& temporary : writes.temporaries) {
         DeleteTemporary(temporary);
     }

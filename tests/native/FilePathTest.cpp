@@ -157,8 +157,7 @@ TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
     for (const Case& c : cases) {
         for (const bool swapped : {false, true}) {
             EXPECT_EQ(services::NamesSameTarget(swapped ? c.stored : c.given,
-                                                swapped ? c.given : c.stored, longForm,
-                                                asciiEqual),
+                                                swapped ? c.given : c.stored, longForm, asciiEqual),
                       c.same)
                 << testing::PrintToString(std::wstring(c.given)) << " and "
                 << testing::PrintToString(std::wstring(c.stored));
