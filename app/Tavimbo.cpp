@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "platform/Error.h"
 #include "platform/Handles.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include <commctrl.h>
 
@@ -38,7 +39,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         app::TForm1 Form1(application);
         Form1.Show();
         services::StartTrace("shown");
-        return application.Run();
+        const int exitCode = application.Run();
+        // A write given up may still have its temporary file in one of the user's folders.
+        shortcuts::EndShortcutWrites();
+        return exitCode;
     } catch (const platform::Error& error) {
         return ReportFatal(error.Message());
     } catch (...) {

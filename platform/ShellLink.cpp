@@ -3,6 +3,7 @@
 #include "platform/Win32Error.h"
 
 #include <shlguid.h>
+#include <shlwapi.h>
 
 #include <cwchar>
 
@@ -33,12 +34,24 @@ std::wstring ShellLink::Path(DWORD flags) const {
     return path;
 }
 
+HRESULT ShellLink::SaveAsNewHiddenFile(const std::wstring& path) const {
+    // Through a stream on a file made here: IPersistFile::Save opens its file as Windows opens
+    // a new one, which it refuses over a hidden file.
+    Microsoft::WRL::ComPtr<IPersistStream> persist;
+    ThrowIfFailed(link_.As(&persist));
+    Microsoft::WRL::ComPtr<IStream> stream;
+    const HRESULT created = SHCreateStreamOnFileEx(
+        path.c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, TRUE, nullptr, stream.GetAddressOf());
+    return FAILED(created) ? created : persist->Save(stream.Get(), TRUE);
+}
+
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath,
                               SameTarget* sameTarget) const {
     // A target on a mapped drive is read back as given, not in its share's form.
     constexpr DWORD DriveForm = 0;
     link_->SetPath(target.c_str());
-    const HRESULT saved = file_->Save(linkPath.c_str(), FALSE);
+    const HRESULT saved = SaveAsNewHiddenFile(linkPath);
     if (saved != S_OK) {
         return saved;
     }

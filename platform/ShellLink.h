@@ -29,13 +29,17 @@ public:
     // Whether the target given and the one the object holds (stored) are the same.
     using SameTarget = bool(const std::wstring& given, const std::wstring& stored);
 
-    // Writes a shortcut holding only the target path, then reads the file back with a fresh
-    // object: S_OK only when Save gave S_OK and the file holds the same target; otherwise
-    // Save's own result or E_FAIL (the file may then hold another target).
+    // Writes a shortcut holding only the target path as a new file, hidden (and a system file,
+    // which Explorer hides even where it shows hidden files), then reads the file back with a
+    // fresh object: S_OK only when the save gave S_OK and the file holds the same target;
+    // otherwise the save's own result (a file of that name already there among others) or
+    // E_FAIL (the file may then hold another target).
     HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath,
                        SameTarget* sameTarget) const;
 
 private:
+    HRESULT SaveAsNewHiddenFile(const std::wstring& path) const;
+
     Microsoft::WRL::ComPtr<IShellLinkW> link_;
     Microsoft::WRL::ComPtr<IPersistFile> file_;
 };

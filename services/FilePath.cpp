@@ -1,8 +1,6 @@
 #include "services/FilePath.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <iterator>
 
 namespace services {
 
@@ -192,44 +190,6 @@ std::wstring TargetAgainstFolder(std::wstring_view target, std::wstring_view sho
 
 namespace {
 
-// Windows compares file names code unit by code unit, each upper-cased by the system's own
-// table, whatever the locale. Code without windows cannot ask for that table: these are its
-// small letters of the scripts file names are mostly written in, each with the capital it
-// maps to and back. No letter outside ASCII maps into it (the dotless i, the long s, the micro
-// sign): file systems keep those apart, and a conversion that best-fits a name into a code
-// page must not pass for the same name.
-struct SmallLetters {
-    char16_t first;
-    char16_t last;
-    // -1: every other code unit from the first, the capital just before each.
-    std::int16_t toCapital;
-};
-
-constexpr SmallLetters CasedLetters[] = {
-    {0x0061, 0x007A, -32}, {0x00E0, 0x00F6, -32}, {0x00F8, 0x00FE, -32}, {0x00FF, 0x00FF, 0x79},
-    {0x0101, 0x012F, -1},  {0x0133, 0x0137, -1},  {0x013A, 0x0148, -1},  {0x014B, 0x0177, -1},
-    {0x017A, 0x017E, -1},  {0x01A1, 0x01A5, -1},  {0x01B0, 0x01B0, -1},  {0x01CE, 0x01DC, -1},
-    {0x01DF, 0x01EF, -1},  {0x01F9, 0x021F, -1},  {0x0223, 0x0233, -1},  {0x03AC, 0x03AC, -38},
-    {0x03AD, 0x03AF, -37}, {0x03B1, 0x03C1, -32}, {0x03C3, 0x03CB, -32}, {0x03CC, 0x03CC, -64},
-    {0x03CD, 0x03CE, -63}, {0x0430, 0x044F, -32}, {0x0450, 0x045F, -80}, {0x0461, 0x0481, -1},
-    {0x048B, 0x04BF, -1},  {0x04C2, 0x04CE, -1},  {0x04CF, 0x04CF, -15}, {0x04D1, 0x052F, -1},
-    {0x0561, 0x0586, -48}, {0x1E01, 0x1E95, -1},  {0x1EA1, 0x1EFF, -1},  {0xFF41, 0xFF5A, -32},
-};
-
-// A code unit as a file name compares, slashes as backslashes.
-wchar_t NameCapital(wchar_t c) {
-    const auto code = static_cast<char32_t>(c);
-    const auto* letters = std::find_if(
-        std::begin(CasedLetters), std::end(CasedLetters), [&](const SmallLetters& range) {
-            return code >= range.first && code <= range.last &&
-                   (range.toCapital != -1 || (code - range.first) % 2 == 0);
-        });
-    if (letters != std::end(CasedLetters)) {
-        return static_cast<wchar_t>(static_cast<int>(code) + letters->toCapital);
-    }
-    return c == L'/' ? L'\\' : c;
-}
-
 std::wstring ComparableTarget(std::wstring_view spelling, LongFormLookup* longForm) {
     std::wstring path(spelling);
     // "?" and "*" are in no file name: a conversion left "?" for what it could not hold, and
@@ -240,14 +200,15 @@ std::wstring ComparableTarget(std::wstring_view spelling, LongFormLookup* longFo
     while (path.size() > 1 && IsSlash(path.back()) && !IsDriveRoot(path)) {
         path.pop_back();
     }
-    std::transform(path.begin(), path.end(), path.begin(), NameCapital);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }
 
 } // namespace
 
-bool NamesSameTarget(std::wstring_view given, std::wstring_view stored, LongFormLookup* longForm) {
-    return ComparableTarget(given, longForm) == ComparableTarget(stored, longForm);
+bool NamesSameTarget(std::wstring_view given, std::wstring_view stored, LongFormLookup* longForm,
+                     FileNamesEqual* namesEqual) {
+    return namesEqual(ComparableTarget(given, longForm), ComparableTarget(stored, longForm));
 }
 
 } // namespace services

@@ -56,10 +56,14 @@ std::wstring TargetAgainstFolder(std::wstring_view target, std::wstring_view sho
 // The long form of a path (long names for 8.3 ones, as on disk), or the path itself.
 using LongFormLookup = std::wstring(const std::wstring& path);
 
+// Equal as the file system compares names: code unit by code unit, without regard to case.
+using FileNamesEqual = bool(std::wstring_view first, std::wstring_view second);
+
 // True when the target a shortcut gives back (stored) is the target it was given, however
-// spelt: equal as Windows compares file names, without regard to case, once both are in their
-// long form and have no trailing separator. Never for a spelling that lost characters: one cut
-// short, or holding "?" where the other holds a character.
-bool NamesSameTarget(std::wstring_view given, std::wstring_view stored, LongFormLookup* longForm);
+// spelt: equal file names once both are in their long form, with backslashes only and no
+// trailing separator. Never for a spelling that lost characters: one cut short, or holding "?"
+// where the other holds a character.
+bool NamesSameTarget(std::wstring_view given, std::wstring_view stored, LongFormLookup* longForm,
+                     FileNamesEqual* namesEqual);
 
 } // namespace services

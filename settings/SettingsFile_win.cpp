@@ -5,6 +5,7 @@
 #include "platform/Win32Error.h"
 #include "services/FilePath.h"
 #include "services/NumberText.h"
+#include "services/RetryWhileShared_win.h"
 #include "services/RunTag_win.h"
 
 #include <algorithm>
@@ -74,24 +75,7 @@ std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     return EncodeAnsi(text, SystemCodePage);
 }
 
-// Another program (a virus scanner, an indexer, an editor) often holds a file open for a
-// moment only; a few tries over a short while get past it.
-template <class Action> bool RetryWhileShared(Action action) {
-    constexpr int Tries = 5;
-    constexpr DWORD Pause = 100; // milliseconds
-    for (int attempt = 1;; ++attempt) {
-        if (action()) {
-            return true;
-        }
-        const DWORD error = GetLastError();
-        // ReplaceFileW reports a replaced file held open without delete sharing either way.
-        if (attempt == Tries ||
-            (error != ERROR_SHARING_VIOLATION && error != ERROR_UNABLE_TO_REMOVE_REPLACED)) {
-            return false;
-        }
-        Sleep(Pause);
-    }
-}
+using services::RetryWhileShared;
 
 // One of a save's files beside the settings file, named after this run, removed unless told to
 // keep it.

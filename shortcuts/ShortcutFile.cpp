@@ -1,7 +1,10 @@
 #include "shortcuts/ShortcutFile.h"
 
 #include "services/FilePath.h"
+#include "services/NumberText.h"
 #include "platform/Error.h"
+
+#include <algorithm>
 
 namespace shortcuts {
 
@@ -22,6 +25,37 @@ std::wstring ShortcutPathIn(std::wstring folderPath, std::wstring_view baseName)
         folderPath += L'\\';
     }
     return folderPath.append(baseName).append(L".Lnk");
+}
+
+namespace {
+
+constexpr std::wstring_view TemporaryPrefix = L"Tavimbo.";
+constexpr std::wstring_view TemporaryExtension = L".tmp";
+
+} // namespace
+
+std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number) {
+    return std::wstring(TemporaryPrefix) + services::RunTagText(run) + L'.' +
+           services::NumberText(number) + std::wstring(TemporaryExtension);
+}
+
+std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName) {
+    // "Tavimbo.tmp" has both ends, which overlap.
+    if (fileName.size() < TemporaryPrefix.size() + TemporaryExtension.size() ||
+        !fileName.starts_with(TemporaryPrefix) || !fileName.ends_with(TemporaryExtension)) {
+        return std::nullopt;
+    }
+    fileName.remove_prefix(TemporaryPrefix.size());
+    fileName.remove_suffix(TemporaryExtension.size());
+    // A computer's name may hold a ".", the numbers of the run tag never do.
+    const std::size_t dot = fileName.rfind(L'.');
+    const std::wstring_view number =
+        dot == std::wstring_view::npos ? std::wstring_view() : fileName.substr(dot + 1);
+    if (number.empty() ||
+        !std::ranges::all_of(number, [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
+        return std::nullopt;
+    }
+    return services::ParseRunTag(fileName.substr(0, dot));
 }
 
 std::wstring ExplorerSelectParameters(std::wstring_view filePath) {

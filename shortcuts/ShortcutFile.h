@@ -1,6 +1,9 @@
 #pragma once
 
+#include "services/RunTag.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +18,14 @@ std::wstring ShortcutBaseName(std::wstring_view targetPath, std::wstring_view ex
 
 // The folder path with its trailing "\" made sure of, the base name and ".Lnk".
 std::wstring ShortcutPathIn(std::wstring folderPath, std::wstring_view baseName);
+
+// The file a shortcut is written to before it takes the shortcut's name, beside it:
+// "Tavimbo.<run tag>.<number>.tmp", the number counting the run's writes.
+std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number);
+// Every name TemporaryShortcutName gives matches it, and some others.
+inline constexpr std::wstring_view TemporaryShortcutPattern = L"Tavimbo.*.tmp";
+// The run that made a file of that name; none for any name TemporaryShortcutName does not give.
+std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName);
 
 // Explorer's parameters that open a file's folder with the file selected.
 std::wstring ExplorerSelectParameters(std::wstring_view filePath);

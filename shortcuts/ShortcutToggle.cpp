@@ -113,19 +113,19 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
     }
 
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
-    auto write = [&](auto writtenMessage, auto failedMessage) {
-        const long result = environment.WriteShortcut(request.targetPath, path);
+    auto write = [&](WriteKind kind, auto writtenMessage, auto failedMessage) {
+        const long result = environment.WriteShortcut(request.targetPath, path, kind);
         environment.Tell(result == 0               ? writtenMessage(label, path)
                          : result == WriteNoAnswer ? NoAnswerMessage(label, request.targetPath)
                                                    : failedMessage(label, path));
     };
     if (!exists) {
-        write(CreatedMessage, CreateFailedMessage);
+        write(WriteKind::Create, CreatedMessage, CreateFailedMessage);
     } else {
         switch (environment.Ask(UpdateQuestion(label, services::ExtractFileName(path)),
                                 QuestionYesNoCancel)) {
         case AnswerYes:
-            write(UpdatedMessage, UpdateFailedMessage);
+            write(WriteKind::Update, UpdatedMessage, UpdateFailedMessage);
             break;
         case AnswerNo:
             environment.Tell(environment.DeleteShortcut(path) ? DeletedMessage(label, path)

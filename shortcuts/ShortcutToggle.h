@@ -18,6 +18,9 @@ inline constexpr unsigned QuestionYesNo = 36;
 // (HRESULT_FROM_WIN32(ERROR_TIMEOUT)).
 inline constexpr long WriteNoAnswer = -2147023436;
 
+// A write makes a new shortcut, never over a file already there, or replaces the one there.
+enum class WriteKind { Create, Update };
+
 // What the toggle needs of the file system, the shell and the user.
 class ToggleEnvironment {
 public:
@@ -26,8 +29,8 @@ public:
     virtual bool FileExists(const std::wstring& path) = 0;
     // Writes a fresh shortcut holding only the target path; 0 only when the save succeeded and
     // the file reads back with that target, WriteNoAnswer when the target did not answer in time.
-    virtual long WriteShortcut(const std::wstring& targetPath,
-                               const std::wstring& shortcutPath) = 0;
+    virtual long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath,
+                               WriteKind kind) = 0;
     virtual bool DeleteShortcut(const std::wstring& shortcutPath) = 0;
     // The question box; the answer is the button pressed, 0 when the box could not be shown.
     virtual int Ask(const std::wstring& question, unsigned flags) = 0;

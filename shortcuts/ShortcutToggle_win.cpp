@@ -3,9 +3,14 @@
 #include "platform/ShellLink.h"
 #include "services/BoundedWork_win.h"
 #include "services/FilePath.h"
+#include "services/RetryWhileShared_win.h"
+#include "services/RunTag_win.h"
 #include "shortcuts/ShellHelpers_win.h"
+#include "shortcuts/ShortcutFile.h"
 
+#include <atomic>
 #include <memory>
+#include <vector>
 
 namespace shortcuts {
 namespace {
@@ -15,41 +20,112 @@ std::wstring LongForm(const std::wstring& path) {
     return GetLongPath(platform::FullPath(path));
 }
 
-bool SameTarget(const std::wstring& given, const std::wstring& stored) {
-    return services::NamesSameTarget(given, stored, LongForm);
+// The file system's own comparison of names, whatever the locale.
+bool FileNamesEqual(std::wstring_view first, std::wstring_view second) {
+    return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The temporaries of the writes under way: the program's end takes up those of writes given up.
+struct WritesUnderWay {
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE ended = CONDITION_VARIABLE_INIT;
+    std::vector<std::wstring> temporaries;
+};
+
+// Windows' own lock: the standard library's would bring a thread library into the program.
+class Locked {
+public:
+    explicit Locked(WritesUnderWay& writes) : writes_(writes) {
+        AcquireSRWLockExclusive(&writes_.lock);
+    }
+    ~Locked() { ReleaseSRWLockExclusive(&writes_.lock); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    WritesUnderWay& writes_;
+};
+
+WritesUnderWay& UnderWay() {
+    // Never destroyed: a write given up may end while the program's statics go.
+    static auto* const writes = new WritesUnderWay;
+    return *writes;
+}
+
+void DeleteTemporary(const std::wstring& path) {
+    services::RetryWhileShared([&] { return DeleteFileW(path.c_str()) != FALSE; });
+}
+
+// What writes of killed runs left in the folder: only files whose name says they are the
+// program's, of a run that is over.
+void TakeUpLeftovers(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const platform::FileSearch search(
+        FindFirstFileW((folder + std::wstring(TemporaryShortcutPattern)).c_str(), &found));
+    for (bool more = static_cast<bool>(search); more;
+         more = FindNextFileW(search.get(), &found) != FALSE) {
+        const std::optional<services::RunTag> run = TemporaryShortcutRun(found.cFileName);
+        if (run && services::RunHasEnded(*run)) {
+            DeleteTemporary(folder + found.cFileName);
+        }
+    }
 }
 
 // One write: its thread writes the temporary, its waiter makes it the shortcut.
 class ShortcutWrite final : public services::BoundedRun {
 public:
-    ShortcutWrite(std::wstring folder, std::wstring target, ShortcutWriteStep* step)
-        : folder_(std::move(folder)), target_(std::move(target)), step_(step) {}
+    ShortcutWrite(const std::wstring& shortcutPath, std::wstring target, ShortcutWriteStep* step)
+        : folder_(services::ExtractFilePath(shortcutPath)), target_(std::move(target)), step_(step),
+          temporary_(folder_ + TemporaryShortcutName(services::ThisRun(), ++count_)) {
+        const Locked locked(UnderWay());
+        UnderWay().temporaries.push_back(temporary_);
+    }
+    ~ShortcutWrite() {
+        WritesUnderWay& writes = UnderWay();
+        const Locked locked(writes);
+        std::erase(writes.temporaries, temporary_);
+        WakeAllConditionVariable(&writes.ended);
+    }
+    ShortcutWrite(const ShortcutWrite&) = delete;
+    ShortcutWrite& operator=(const ShortcutWrite&) = delete;
 
     void Run() {
-        // A name no other file has, made by creating the file: never one of the user's.
-        wchar_t name[MAX_PATH]{};
-        if (GetTempFileNameW(folder_.c_str(), L"tav", 0, name) != 0) {
-            temporary_ = name;
-            result_ = step_(target_, temporary_);
-        }
+        TakeUpLeftovers(folder_);
+        result_ = step_(target_, temporary_);
     }
-    void Abandon() const noexcept { DeleteFileW(temporary_.c_str()); }
+    void Abandon() const noexcept { DeleteTemporary(temporary_); }
 
     // Once the thread has ended: the temporary becomes the shortcut if it holds the target.
-    long Replace(const std::wstring& shortcutPath) const {
-        if (result_ == S_OK &&
-            MoveFileExW(temporary_.c_str(), shortcutPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            return S_OK;
+    long Replace(const std::wstring& shortcutPath, WriteKind kind) const {
+        const std::wstring destination = services::ExtendedLengthPath(shortcutPath);
+        const DWORD replace = kind == WriteKind::Update ? MOVEFILE_REPLACE_EXISTING : 0;
+        const auto move = [&] {
+            if (MoveFileExW(temporary_.c_str(), destination.c_str(), replace)) {
+                return true;
+            }
+            // A rename over a file that another program holds open is refused as access denied.
+            if (replace != 0 && GetLastError() == ERROR_ACCESS_DENIED) {
+                SetLastError(ERROR_SHARING_VIOLATION);
+            }
+            return false;
+        };
+        if (result_ == S_OK && services::RetryWhileShared(move)) {
+            // Hidden only while it was not the shortcut yet.
+            return SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_NORMAL) ? S_OK : E_FAIL;
         }
         Abandon();
         return result_ == S_OK ? E_FAIL : result_;
     }
 
 private:
+    // Writes of one run never share a name, one given up and still running included.
+    static inline std::atomic<unsigned> count_ = 0;
+
     std::wstring folder_;
     std::wstring target_;
     ShortcutWriteStep* step_;
-    std::wstring temporary_; // empty until made, a name no file has
+    std::wstring temporary_;
     long result_ = E_FAIL;
 };
 
@@ -59,8 +135,9 @@ public:
         : application_(application) {}
 
     bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
-    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
-        return WriteShortcutFile(targetPath, shortcutPath);
+    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath,
+                       WriteKind kind) override {
+        return WriteShortcutFile(targetPath, shortcutPath, kind);
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(services::ExtendedLengthPath(shortcutPath).c_str()) != FALSE;
@@ -77,20 +154,36 @@ private:
 
 } // namespace
 
+bool SameTarget(const std::wstring& given, const std::wstring& stored) {
+    return services::NamesSameTarget(given, stored, LongForm, FileNamesEqual);
+}
+
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path) {
     return platform::ShellLink().SaveTarget(targetPath, path, SameTarget);
 }
 
 long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
-                       ShortcutWriteStep* step, DWORD bound) {
+                       WriteKind kind, ShortcutWriteStep* step, DWORD bound) {
     // The shell queries the target, which may be on a server that does not answer for as long
     // as the network waits: the window is not held for that.
-    auto write = std::make_unique<ShortcutWrite>(
-        std::wstring(services::ExtractFilePath(shortcutPath)), targetPath, step);
+    auto write = std::make_unique<ShortcutWrite>(shortcutPath, targetPath, step);
     if (!services::RunWithinBound(write, bound)) {
         return WriteNoAnswer;
     }
-    return write->Replace(shortcutPath);
+    return write->Replace(shortcutPath, kind);
+}
+
+void EndShortcutWrites(DWORD bound) {
+    WritesUnderWay& writes = UnderWay();
+    const Locked locked(writes);
+    const ULONGLONG end = GetTickCount64() + bound;
+    for (ULONGLONG now = GetTickCount64(); !writes.temporaries.empty() && now < end;
+         now = GetTickCount64()) {
+        SleepConditionVariableSRW(&writes.ended, &writes.lock, static_cast<DWORD>(end - now), 0);
+    }
+    for (const std::wstring& temporary : writes.temporaries) {
+        DeleteTemporary(temporary);
+    }
 }
 
 void ToggleShortcut(const services::Application& application, ShortcutState& state,

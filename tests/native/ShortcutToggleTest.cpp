@@ -45,11 +45,13 @@ public:
         log.push_back(L"exists? " + path);
         return exists;
     }
-    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
+    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath,
+                       shortcuts::WriteKind kind) override {
         if (writeThrows) {
             throw platform::Error(L"Class not registered");
         }
-        log.push_back(L"write " + targetPath + L" to " + shortcutPath);
+        log.push_back((kind == shortcuts::WriteKind::Create ? L"create " : L"update ") +
+                      targetPath + L" to " + shortcutPath);
         return writeResult;
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
@@ -75,7 +77,8 @@ shortcuts::ToggleRequest Request(std::wstring target = Target) {
 }
 
 const std::wstring Exists = L"exists? " + std::wstring(Shortcut);
-const std::wstring Write = L"write " + std::wstring(Target) + L" to " + Shortcut;
+const std::wstring Create = L"create " + std::wstring(Target) + L" to " + Shortcut;
+const std::wstring Update = L"update " + std::wstring(Target) + L" to " + Shortcut;
 const std::wstring Delete = L"delete " + std::wstring(Shortcut);
 const std::wstring Explorer = L"explorer " + std::wstring(Shortcut);
 const std::wstring AskQ1 = L"ask 35 " + Q1;
@@ -99,25 +102,25 @@ TEST(RunToggle, FollowsEveryBranch) {
          Ok,
          true,
          {6},
-         {Exists, Write, Tell(M5), AskQ2, Explorer}},
-        {"create, leave the folder", false, Ok, true, {7}, {Exists, Write, Tell(M5), AskQ2}},
-        {"create returns S_FALSE", false, False, true, {7}, {Exists, Write, Tell(M6), AskQ2}},
-        {"create fails", false, Fail, true, {6}, {Exists, Write, Tell(M6), AskQ2, Explorer}},
-        {"create, no answer", false, NoAnswer, true, {7}, {Exists, Write, Tell(M7), AskQ2}},
-        {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Write, Tell(M1), AskQ2}},
+         {Exists, Create, Tell(M5), AskQ2, Explorer}},
+        {"create, leave the folder", false, Ok, true, {7}, {Exists, Create, Tell(M5), AskQ2}},
+        {"create returns S_FALSE", false, False, true, {7}, {Exists, Create, Tell(M6), AskQ2}},
+        {"create fails", false, Fail, true, {6}, {Exists, Create, Tell(M6), AskQ2, Explorer}},
+        {"create, no answer", false, NoAnswer, true, {7}, {Exists, Create, Tell(M7), AskQ2}},
+        {"update", true, Ok, true, {6, 7}, {Exists, AskQ1, Update, Tell(M1), AskQ2}},
         {"update, no answer",
          true,
          NoAnswer,
          true,
          {6, 7},
-         {Exists, AskQ1, Write, Tell(M7), AskQ2}},
+         {Exists, AskQ1, Update, Tell(M7), AskQ2}},
         {"update returns S_FALSE",
          true,
          False,
          true,
          {6, 6},
-         {Exists, AskQ1, Write, Tell(M2), AskQ2, Explorer}},
-        {"update fails", true, Fail, true, {6, 7}, {Exists, AskQ1, Write, Tell(M2), AskQ2}},
+         {Exists, AskQ1, Update, Tell(M2), AskQ2, Explorer}},
+        {"update fails", true, Fail, true, {6, 7}, {Exists, AskQ1, Update, Tell(M2), AskQ2}},
         {"delete", true, Ok, true, {7, 6}, {Exists, AskQ1, Delete, Tell(M3), AskQ2, Explorer}},
         {"delete fails", true, Ok, false, {7, 7}, {Exists, AskQ1, Delete, Tell(M4), AskQ2}},
         {"cancel", true, Ok, true, {2}, {Exists, AskQ1}},
@@ -133,7 +136,7 @@ TEST(RunToggle, FollowsEveryBranch) {
          Ok,
          true,
          {0},
-         {Exists, Write, Tell(M5), AskQ2}},
+         {Exists, Create, Tell(M5), AskQ2}},
         {"open-folder question cancelled",
          true,
          Ok,
@@ -162,7 +165,7 @@ TEST(RunToggle, NamesTheProgramsOwnShortcutAfterTheTitle) {
     shortcuts::RunToggle(Request(Exe), fake, last);
     const std::wstring own = L"C:\\Users\\u\\SendTo\\Tavimbo.Lnk";
     const std::vector<std::wstring> log = {L"exists? " + own,
-                                           L"write " + std::wstring(Exe) + L" to " + own,
+                                           L"create " + std::wstring(Exe) + L" to " + own,
                                            Tell(expected::Created(L"送る", own)), AskQ2};
     EXPECT_EQ(fake.log, log);
     EXPECT_EQ(last, own);

@@ -227,8 +227,9 @@ public:
 
 private:
     bool FileExists(const std::wstring& path) override { return shortcuts::FileExists(path); }
-    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath) override {
-        return shortcuts::WriteShortcutFile(targetPath, shortcutPath);
+    long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath,
+                       shortcuts::WriteKind kind) override {
+        return shortcuts::WriteShortcutFile(targetPath, shortcutPath, kind);
     }
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(shortcutPath.c_str()) != FALSE;

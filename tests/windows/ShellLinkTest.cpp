@@ -3,6 +3,8 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "services/FilePath.h"
+#include "services/RunTag_win.h"
 #include "services/ModalGuard_win.h"
 #include "shortcuts/ShortcutToggle_win.h"
 #include "tests/e2e/Driver.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <thread>
 
@@ -50,13 +53,62 @@ TEST_F(ShellLinkTest, WrittenShortcutReadsBackWithTheSameTargetInBothReaders) {
         << lnkinfo.output;
 }
 
-TEST_F(ShellLinkTest, SavingOverAnExistingShortcutReplacesItsTarget) {
-    const std::filesystem::path other = Write(L"other.txt", "other");
-    ASSERT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring()), S_OK);
-    ASSERT_EQ(shortcuts::WriteShortcutFile(other.wstring(), link_.wstring()), S_OK);
-    EXPECT_EQ(ReadTarget(link_), other.wstring());
+TEST_F(ShellLinkTest, AnUpdateReplacesTheShortcutACreationNeverDoes) {
+    using shortcuts::WriteKind;
+    const std::wstring other = Write(L"other.txt", "other");
+    const std::wstring longLink =
+        Path(std::wstring(265 - folder_.wstring().size(), L'n') + L".Lnk");
+    struct Case {
+        const char* name;
+        std::wstring link;
+        WriteKind kind;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"update", link_.wstring(), WriteKind::Update, true},
+        {"creation over a file that appeared", link_.wstring(), WriteKind::Create, false},
+        {"update at a path over 259 characters", longLink, WriteKind::Update, true}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), c.link, WriteKind::Update), S_OK);
+        EXPECT_EQ(shortcuts::WriteShortcutFile(other, c.link, c.kind) == S_OK, c.replaced)
+            << c.name;
+        EXPECT_EQ(ReadTarget(L"\\\\?\\" + c.link), c.replaced ? other : target_.wstring())
+            << c.name;
+        EXPECT_FALSE(GetFileAttributesW(services::ExtendedLengthPath(c.link).c_str()) &
+                     FILE_ATTRIBUTE_HIDDEN)
+            << c.name;
+        EXPECT_EQ(FolderContents().size(), c.link == longLink ? 4U : 3U) << "a temporary left";
+    }
 }
 
+TEST_F(ShellLinkTest, AWriteTakesUpOnlyTheTemporariesThatEndedRunsOfThisComputerLeft) {
+    // Its handle kept, the number of a program that has ended goes to no other.
+    const e2e::Program ended(L"C:\\windows\\system32\\hostname.exe");
+    ASSERT_TRUE(ended.WaitForExit());
+    FILETIME times[4]{};
+    ASSERT_TRUE(GetProcessTimes(ended.Handle(), &times[0], &times[1], &times[2], &times[3]));
+    const services::RunTag run{services::ThisRun().computer, ended.Id(),
+                               std::uint64_t{times[0].dwHighDateTime} << 32 |
+                                   times[0].dwLowDateTime};
+    const auto temporary = [](const services::RunTag& tag) {
+        return L"Tavimbo." + services::RunTagText(tag) + L".0.tmp";
+    };
+    Write(temporary(run), "left by a killed run");
+    std::vector<std::wstring> kept = {L"Tavimbo.tmp", L"tav1A2B.tmp",
+                                      temporary(services::ThisRun()),
+                                      temporary({L"OTHER-PC", run.processId, run.startTime})};
+    for (const std::wstring& name : kept) {
+        Write(name, "kept");
+    }
+    ASSERT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(),
+                                           shortcuts::WriteKind::Create),
+              S_OK);
+    kept.insert(kept.end(), {target_.filename().wstring(), link_.filename().wstring()});
+    std::vector<std::wstring> contents = FolderContents();
+    std::ranges::sort(kept);
+    std::ranges::sort(contents);
+    EXPECT_EQ(contents, kept);
+}
 TEST_F(ShellLinkTest, ATargetWithSlashesIsSavedInItsFullForm) {
     std::wstring slashed = target_.wstring();
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
@@ -69,7 +121,10 @@ TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
     for (const size_t length : {260U, 300U}) {
         std::wstring target = folder_.wstring() + L"\\";
         target += std::wstring(length - target.size() - 4, L'x') + L".txt";
-        EXPECT_NE(shortcuts::WriteShortcutFile(target, link_.wstring()), S_OK) << length;
+        EXPECT_NE(
+            shortcuts::WriteShortcutFile(target, link_.wstring(), shortcuts::WriteKind::Create),
+            S_OK)
+            << length;
     }
     // Neither the shortcut nor a temporary file is left.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
@@ -83,6 +138,7 @@ TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
         HWND window = nullptr;
         platform::UniqueHandle answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
         std::wstring temporary;
+        std::atomic<bool> written = false;
         std::atomic<bool> saved = false;
         bool dispatchedWhileGuarded = false;
     } server;
@@ -97,21 +153,46 @@ TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
                                     nullptr, nullptr, nullptr);
     const auto slowStep = [](const std::wstring& target, const std::wstring& path) {
         server.temporary = path;
+        const long saved = shortcuts::SaveAndReadBack(target, path);
+        server.written = true;
         PostMessageW(server.window, WM_APP, 0, 0);
         WaitForSingleObject(server.answer.get(), INFINITE);
-        const long saved = shortcuts::SaveAndReadBack(target, path);
         server.saved = true;
         return saved;
     };
-    EXPECT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(), slowStep, 1000),
+    EXPECT_EQ(shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(),
+                                           shortcuts::WriteKind::Create, slowStep, 1000),
               shortcuts::WriteNoAnswer);
     EXPECT_TRUE(server.dispatchedWhileGuarded);
+    // Hidden while it exists; gone when the program ends, though its write is still running.
+    ASSERT_TRUE(e2e::WaitUntil([] { return server.written.load(); }));
+    EXPECT_EQ(GetFileAttributesW(server.temporary.c_str()) &
+                  (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
+    shortcuts::EndShortcutWrites(100);
+    EXPECT_FALSE(std::filesystem::exists(server.temporary));
     SetEvent(server.answer.get());
-    // The late save goes, and never becomes the shortcut.
-    EXPECT_TRUE(
-        e2e::WaitUntil([] { return server.saved && !std::filesystem::exists(server.temporary); }));
+    // The late save never becomes the shortcut.
+    EXPECT_TRUE(e2e::WaitUntil([] { return server.saved.load(); }));
     EXPECT_FALSE(std::filesystem::exists(link_));
     DestroyWindow(server.window);
+}
+
+TEST(ShellLink, TargetsReadBackCompareAsWindowsComparesFileNames) {
+    // Given and stored spellings; the second group of letters a conversion into a code page may
+    // best-fit, which file systems keep apart.
+    const wchar_t* const same[][2] = {
+        {L"C:\\ｔｏｏｌｓ\\Мой файл.txt", L"C:\\ＴＯＯＬＳ\\мой ФАЙЛ.TXT"},
+        {L"C:\\Ärger\\ÿ ǎ ő ư ά ӂ.txt", L"C:\\äRGER\\Ÿ Ǎ Ő Ư Ά Ӂ.TXT"},
+        {L"C:\\Ⅰ Ⅹ Ⓐ.txt", L"C:\\ⅰ ⅹ ⓐ.txt"}};
+    const wchar_t* const different[][2] = {{L"C:\\ı µ ſ.txt", L"C:\\I Μ S.txt"},
+                                           {L"C:\\ｔｏｏｌ.txt", L"C:\\TOOL.txt"}};
+    for (const auto& names : same) {
+        EXPECT_TRUE(shortcuts::SameTarget(names[0], names[1])) << e2e::Narrow(names[0]);
+    }
+    for (const auto& names : different) {
+        EXPECT_FALSE(shortcuts::SameTarget(names[0], names[1])) << e2e::Narrow(names[0]);
+    }
 }
 
 TEST(ShellLink, CreatingItWithoutComRaisesAnErrorWithTheSystemsText) {
