@@ -75,8 +75,6 @@ std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     return EncodeAnsi(text, SystemCodePage);
 }
 
-using services::RetryWhileShared;
-
 // One of a save's files beside the settings file, named after this run, removed unless told to
 // keep it.
 class SaveFile {
@@ -87,7 +85,7 @@ public:
                                        path, {services::ThisRun(), kind, completed}))) {}
     ~SaveFile() {
         if (!path_.empty()) {
-            RetryWhileShared([&] { return operations_.Delete(path_); });
+            services::RetryWhileShared([&] { return operations_.Delete(path_); });
         }
     }
     SaveFile(const SaveFile&) = delete;
@@ -167,7 +165,7 @@ DWORD ReplaceWithTemporary(FileOperations& operations, const std::wstring& path,
     if (const DWORD error = WriteFileBytes(operations, temporary.Path(), CREATE_ALWAYS, bytes)) {
         return error;
     }
-    if (RetryWhileShared(
+    if (services::RetryWhileShared(
             [&] { return operations.Replace(path, temporary.Path(), backup.Path()); })) {
         temporary.Keep();
         return ERROR_SUCCESS;
@@ -289,7 +287,7 @@ DWORD PutBack(const std::wstring& copy, const std::wstring& path, bool missing) 
     if (const DWORD error = WriteFileBytes(operations, path, OPEN_EXISTING, bytes)) {
         return error;
     }
-    RetryWhileShared([&] { return operations.Delete(copy); });
+    services::RetryWhileShared([&] { return operations.Delete(copy); });
     return ERROR_SUCCESS;
 }
 
@@ -395,7 +393,7 @@ DWORD RecoverSettingsFile(const std::wstring& path) {
     }
     for (const Leftover& each : leftovers) {
         if (&each != oldSettings) {
-            RetryWhileShared([&] { return SystemFileOperations().Delete(each.path); });
+            services::RetryWhileShared([&] { return SystemFileOperations().Delete(each.path); });
         }
     }
     return ERROR_SUCCESS;
