@@ -145,4 +145,22 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool MakeFolder(const std::wstring& path) {
+    const std::wstring name = services::ExtendedLengthPath(path, services::LongestFolderPath);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    if (CreateDirectoryW(name.c_str(), nullptr)) {
+        return true;
+    }
+    if (GetLastError() != ERROR_PATH_NOT_FOUND) {
+        return false;
+    }
+    // Each parent is made on the way back; a drive or share root has none to make.
+    const std::wstring parent = services::ParentFolder(path);
+    return !parent.empty() && MakeFolder(parent) &&
+           CreateDirectoryW(name.c_str(), nullptr) != FALSE;
+}
+
 } // namespace shortcuts

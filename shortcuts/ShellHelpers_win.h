@@ -25,4 +25,8 @@ void ShowInExplorer(const std::wstring& path);
 // A file, not a folder, exists at the path, however long it is.
 bool FileExists(const std::wstring& path);
 
+// The folder exists at the full path, made with any missing parents; false when it cannot be
+// made (a file in its way, a drive that is not there, no right to write).
+bool MakeFolder(const std::wstring& path);
+
 } // namespace shortcuts

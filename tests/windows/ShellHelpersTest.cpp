@@ -125,4 +125,31 @@ TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
     EXPECT_FALSE(shortcuts::FileExists(Path(L"*.Lnk")));
 }
 
+TEST_F(ShellHelpers, MakeFolderMakesTheMissingParentsAtAnyLengthTheShellTakes) {
+    Write(L"file", "");
+    std::wstring deep = Path(L"deep");
+    while (deep.size() < 220) {
+        deep += L"\\" + std::wstring(20, L'd');
+    }
+    deep += L"\\" + std::wstring(255 - deep.size() - 1, L'e');
+    struct Case {
+        std::wstring path;
+        bool made;
+    };
+    const Case cases[] = {
+        {Path(L"new\\新しい\\folder"), true},
+        {folder_.wstring(), true},
+        {deep, true},
+        {Path(L"file\\sub"), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(shortcuts::MakeFolder(c.path), c.made) << testing::PrintToString(c.path);
+        const DWORD attributes = GetFileAttributesW((L"\\\\?\\" + c.path).c_str());
+        EXPECT_EQ(attributes != INVALID_FILE_ATTRIBUTES &&
+                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                  c.made)
+            << testing::PrintToString(c.path);
+    }
+}
+
 } // namespace
