@@ -3,6 +3,7 @@
 #include "platform/Win32Error.h"
 
 #include <shlguid.h>
+#include <shlobj.h>
 
 #include <cwchar>
 
@@ -31,6 +32,13 @@ std::wstring ShellLink::Path(DWORD flags) const {
     link_->GetPath(path.data(), static_cast<int>(path.size()), nullptr, flags);
     path.resize(std::wcslen(path.c_str()));
     return path;
+}
+
+bool ShellLink::HasInstallerDescriptor() const {
+    Microsoft::WRL::ComPtr<IShellLinkDataList> data;
+    DWORD flags = 0;
+    return SUCCEEDED(link_.As(&data)) && SUCCEEDED(data->GetFlags(&flags)) &&
+           (flags & SLDF_HAS_DARWINID) != 0;
 }
 
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath,

@@ -3,10 +3,12 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "platform/SystemLibrary.h"
 #include "services/FilePath.h"
 #include "services/NumberText.h"
 #include "shortcuts/ShortcutFile.h"
 
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -95,11 +97,51 @@ std::wstring GetLongPath(const std::wstring& path) {
     return std::wstring(request->buffer, request->length);
 }
 
+std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer) {
+    wchar_t product[39]{};
+    wchar_t feature[MAX_FEATURE_CHARS + 1]{};
+    wchar_t component[39]{};
+    if (installer.shortcutTarget(shortcutPath.c_str(), product, feature, component) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring path(32768, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    const INSTALLSTATE state = installer.componentPath(product, component, path.data(), &length);
+    // Installed on this computer or run from its source; any other state leaves no file.
+    if (state != INSTALLSTATE_LOCAL && state != INSTALLSTATE_SOURCE) {
+        return {};
+    }
+    path.resize(std::wcslen(path.c_str()));
+    return path;
+}
+
+namespace {
+
+// msi.dll is loaded only for such a shortcut, from System32: Windows does not keep it among the
+// DLLs it always loads from there.
+std::wstring AskWindowsInstaller(const std::wstring& shortcutPath) {
+    try {
+        const platform::SystemLibrary msi(L"msi.dll");
+        return InstalledTarget(shortcutPath,
+                               {msi.Get<decltype(MsiGetShortcutTargetW)>("MsiGetShortcutTargetW"),
+                                msi.Get<decltype(MsiGetComponentPathW)>("MsiGetComponentPathW")});
+    } catch (const platform::Error&) {
+        return {}; // no installer to ask
+    }
+}
+
+} // namespace
+
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
     const platform::ShellLink link;
     if (!HasSoundItemList(ShortcutHead(path)) ||
         FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
+    }
+    // An installer's shortcut holds the path of its icon file, under Windows' Installer folder.
+    if (link.HasInstallerDescriptor()) {
+        return AskWindowsInstaller(path);
     }
     // The stored target is taken as it is, without Resolve: resolving may search the disks or
     // the network and show the shell's own windows, for a file that came from anywhere.

@@ -116,6 +116,47 @@ TEST_F(ShellHelpers, ShortcutTargetOfAVirtualItemIsEmpty) {
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), L"");
 }
 
+// The installer's answer for the next shortcut asked about.
+struct InstallerAnswer {
+    UINT found = ERROR_SUCCESS;
+    INSTALLSTATE state = INSTALLSTATE_LOCAL;
+    const wchar_t* path = L"C:\\Office\\WINWORD.EXE";
+} answer;
+
+UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR product, LPWSTR, LPWSTR component) {
+    wcscpy(product, L"{product}");
+    wcscpy(component, L"{component}");
+    return answer.found;
+}
+
+INSTALLSTATE WINAPI FakeComponentPath(LPCWSTR product, LPCWSTR component, LPWSTR path,
+                                      DWORD* length) {
+    EXPECT_EQ(std::wstring(product) + component, L"{product}{component}");
+    wcsncpy(path, answer.path, *length);
+    *length = static_cast<DWORD>(wcslen(answer.path));
+    return answer.state;
+}
+
+TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
+    const wchar_t* word = InstallerAnswer{}.path;
+    const wchar_t* share = L"\\\\server\\share\\WINWORD.EXE";
+    const std::pair<InstallerAnswer, const wchar_t*> cases[] = {
+        {{}, word},
+        {{ERROR_SUCCESS, INSTALLSTATE_SOURCE, share}, share},
+        {{ERROR_SUCCESS, INSTALLSTATE_ABSENT}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_UNKNOWN}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_ADVERTISED}, L""},
+        {{ERROR_UNKNOWN_PRODUCT}, L""},
+    };
+    for (const auto& [given, target] : cases) {
+        answer = given;
+        EXPECT_EQ(
+            shortcuts::InstalledTarget(L"C:\\Word.lnk", {FakeShortcutTarget, FakeComponentPath}),
+            target)
+            << given.found << " " << given.state;
+    }
+}
+
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
     const std::wstring file = Write(L"file.Lnk", "");
     MakeFolder(Path(L"folder.Lnk"));
