@@ -345,6 +345,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::WMDpiChanged(int dpi, const RECT& suggested) {
+    // The saved placement, moving the window onto a monitor at another resolution, has already
+    // given it its size in that monitor's pixels: the suggested rectangle would scale it again.
+    if (placing_) {
+        return;
+    }
     dpi_ = dpi;
     if (componentsCreated_) {
         ApplyFont();
@@ -730,8 +735,25 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 }
 
 settings::FormSettings TForm1::LoadSettings() {
+    placing_ = true;
+    const struct Placed {
+        bool& placing;
+        ~Placed() { placing = false; }
+    } placed{placing_};
     const settings::FormSettings loaded = settingsFile_.Load(handle_, WindowState);
     WindowState = loaded.windowState;
+    // The window was made on the primary monitor; the components are made for the one it is on
+    // now, and its minimum size is that monitor's.
+    dpi_ = Dpi();
+    const settings::Placement& saved = loaded.placement;
+    const Size size = PlacedSize({saved.left, saved.top, saved.right, saved.bottom},
+                                 {MinimumWidth, MinimumHeight}, dpi_);
+    RECT bounds{};
+    GetWindowRect(handle_, &bounds);
+    if (size != Size{bounds.right - bounds.left, bounds.bottom - bounds.top}) {
+        SetWindowPos(handle_, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return loaded;
 }
 

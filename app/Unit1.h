@@ -131,6 +131,7 @@ private:
     int textHeight_ = 0;
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
+    bool placing_ = false; // the saved placement is being applied
     platform::UniqueFont font_;
     settings::FormSettingsFile settingsFile_;
 };
