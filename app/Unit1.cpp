@@ -3,6 +3,7 @@
 #include "app/Layout.h"
 #include "info/AboutBox_win.h"
 #include "info/HelpPage_win.h"
+#include "platform/Dpi.h"
 #include "platform/Win32Error.h"
 #include "services/AppInfo.h"
 #include "services/ModalGuard_win.h"
@@ -176,8 +177,6 @@ void AcceptDroppedFiles(HWND window, bool accept) {
                       accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR{WS_EX_ACCEPTFILES});
 }
 
-using GetDpiForWindowFunction = UINT WINAPI(HWND);
-
 bool IsAltGrDown() {
     // Windows reports AltGr as the right Alt key together with the left Ctrl key.
     return GetKeyState(VK_RMENU) < 0 && GetKeyState(VK_LCONTROL) < 0;
@@ -207,7 +206,7 @@ TForm1::TForm1(services::Application& application)
     services::StartTrace("window");
     // The window knows its monitor's resolution only once it exists; its components are made
     // later, at that resolution.
-    dpi_ = Dpi();
+    dpi_ = platform::WindowDpi(handle_);
     if (dpi_ != 96) {
         SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
                      Scaled(DesignBounds.bottom - DesignBounds.top),
@@ -289,7 +288,7 @@ LRESULT CALLBACK TForm1::PageProc(HWND window, UINT message, WPARAM wParam,
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        dpi_ = Dpi();
+        dpi_ = platform::WindowDpi(handle_);
         return 0;
     case WM_SIZE:
         if (componentsCreated_) {
@@ -454,20 +453,6 @@ void TForm1::CreateComponents() {
     laidOutSize_ = {client.right, client.bottom};
     componentsCreated_ = true;
     services::StartTrace("components");
-}
-
-int TForm1::Dpi() const {
-    // GetDpiForWindow exists from Windows 10 on; earlier systems have one resolution.
-    static auto* getDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow != nullptr && handle_ != nullptr) {
-        const UINT dpi = getDpiForWindow(handle_);
-        if (dpi != 0) {
-            return static_cast<int>(dpi);
-        }
-    }
-    return GetDeviceCaps(platform::AcquireDC(nullptr).get(), LOGPIXELSY);
 }
 
 int TForm1::Scaled(int length) const {
@@ -744,7 +729,7 @@ settings::FormSettings TForm1::LoadSettings() {
     WindowState = loaded.windowState;
     // The window was made on the primary monitor; the components are made for the one it is on
     // now, and its minimum size is that monitor's.
-    dpi_ = Dpi();
+    dpi_ = platform::WindowDpi(handle_);
     const settings::Placement& saved = loaded.placement;
     const Size size = PlacedSize({saved.left, saved.top, saved.right, saved.bottom},
                                  {MinimumWidth, MinimumHeight}, dpi_);

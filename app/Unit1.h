@@ -111,7 +111,6 @@ private:
     // The pages' rectangle: the tab control's display area once its tabs fit the font.
     Rect PageArea();
     void LayoutComponents();
-    int Dpi() const;
     int Scaled(int length) const;
     bool RunCloseQuery();
     void RunClick(int id);
