@@ -124,15 +124,15 @@ struct InstallerAnswer {
 } answer;
 
 UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR product, LPWSTR, LPWSTR component) {
-    wcscpy(product, L"{product}");
-    wcscpy(component, L"{component}");
+    lstrcpynW(product, L"{product}", 39);
+    lstrcpynW(component, L"{component}", 39);
     return answer.found;
 }
 
 INSTALLSTATE WINAPI FakeComponentPath(LPCWSTR product, LPCWSTR component, LPWSTR path,
                                       DWORD* length) {
     EXPECT_EQ(std::wstring(product) + component, L"{product}{component}");
-    wcsncpy(path, answer.path, *length);
+    lstrcpynW(path, answer.path, static_cast<int>(*length));
     *length = static_cast<DWORD>(wcslen(answer.path));
     return answer.state;
 }
