@@ -81,24 +81,16 @@ TEST(Dpi, TheAboutBoxIsMadeForItsMonitorsResolutionAndAgainWhenItChanges) {
     const Box about = WaitForBox(app.program.Id());
     ASSERT_TRUE(about) << "no About box";
     // The icon at the system's icon size, the button as tall as the font makes it.
-    const auto parts = [&] {
-        RECT icon{};
-        RECT button{};
-        GetWindowRect(GetDlgItem(about.handle, 20), &icon);
-        GetWindowRect(GetDlgItem(about.handle, IDOK), &button);
-        return std::pair(icon.right - icon.left, button.bottom - button.top);
-    };
-    const auto [firstIcon, firstButton] = parts();
-    EXPECT_EQ(firstIcon, app::Scale(32, dpi));
-    // As if moved to a monitor at one and a half times the resolution, then back.
-    for (const int newDpi : {dpi * 3 / 2, dpi}) {
+    const int firstButton = Height(GetDlgItem(about.handle, IDOK));
+    // As made, then as if moved to a monitor at one and a half times the resolution, and back.
+    for (const int newDpi : {dpi, dpi * 3 / 2, dpi}) {
         SCOPED_TRACE(newDpi);
         RECT suggested{10, 20, 400, 300};
         SendMessageWithData(about.handle, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), &suggested,
                             sizeof suggested);
-        const auto [icon, button] = parts();
-        EXPECT_EQ(icon, app::Scale(32, newDpi));
-        EXPECT_NEAR(double(button) / firstButton, double(newDpi) / dpi, 0.1);
+        EXPECT_EQ(OuterSize(GetDlgItem(about.handle, 20)).cx, app::Scale(32, newDpi));
+        EXPECT_NEAR(double(Height(GetDlgItem(about.handle, IDOK))) / firstButton,
+                    double(newDpi) / dpi, 0.1);
     }
     about.Press(IDOK);
 }
