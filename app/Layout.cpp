@@ -1,5 +1,7 @@
 #include "app/Layout.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
@@ -23,6 +25,15 @@ int Scale(int length, int dpi) {
     const std::int64_t product = static_cast<std::int64_t>(length) * dpi;
     const std::int64_t half = product >= 0 ? 48 : -48;
     return static_cast<int>((product + half) / 96);
+}
+
+Size PlacedSize(const Rect& saved, Size minimum, int dpi) {
+    // The file's numbers are not checked: a side may be negative, or too long for an int.
+    auto side = [](int from, int to, int least) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, least, INT_MAX));
+    };
+    return {side(saved.left, saved.right, Scale(minimum.width, dpi)),
+            side(saved.top, saved.bottom, Scale(minimum.height, dpi))};
 }
 
 int TabWidth(int clientWidth, int pageCount) {

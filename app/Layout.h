@@ -18,6 +18,17 @@ struct Rect {
 // A length given at 96 pixels per inch, at another resolution (rounded as MulDiv does).
 int Scale(int length, int dpi);
 
+struct Size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// The outer size the window takes once the saved placement has put it on its monitor: the saved
+// rectangle's size, in that monitor's pixels whatever resolution the window was made at, but not
+// below the minimum (given at 96 DPI) at the monitor's resolution.
+Size PlacedSize(const Rect& saved, Size minimum, int dpi);
+
 // Width of every tab: the client width divided by the page count plus one, so that the
 // right-hand part of the tab strip stays empty.
 int TabWidth(int clientWidth, int pageCount);

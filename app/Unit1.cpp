@@ -3,6 +3,7 @@
 #include "app/Layout.h"
 #include "info/AboutBox_win.h"
 #include "info/HelpPage_win.h"
+#include "platform/Dpi.h"
 #include "platform/Win32Error.h"
 #include "services/AppInfo.h"
 #include "services/ModalGuard_win.h"
@@ -176,8 +177,6 @@ void AcceptDroppedFiles(HWND window, bool accept) {
                       accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR{WS_EX_ACCEPTFILES});
 }
 
-using GetDpiForWindowFunction = UINT WINAPI(HWND);
-
 bool IsAltGrDown() {
     // Windows reports AltGr as the right Alt key together with the left Ctrl key.
     return GetKeyState(VK_RMENU) < 0 && GetKeyState(VK_LCONTROL) < 0;
@@ -207,7 +206,7 @@ TForm1::TForm1(services::Application& application)
     services::StartTrace("window");
     // The window knows its monitor's resolution only once it exists; its components are made
     // later, at that resolution.
-    dpi_ = Dpi();
+    dpi_ = platform::WindowDpi(handle_);
     if (dpi_ != 96) {
         SetWindowPos(handle_, nullptr, 0, 0, Scaled(DesignBounds.right - DesignBounds.left),
                      Scaled(DesignBounds.bottom - DesignBounds.top),
@@ -289,7 +288,7 @@ LRESULT CALLBACK TForm1::PageProc(HWND window, UINT message, WPARAM wParam,
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        dpi_ = Dpi();
+        dpi_ = platform::WindowDpi(handle_);
         return 0;
     case WM_SIZE:
         if (componentsCreated_) {
@@ -345,6 +344,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::WMDpiChanged(int dpi, const RECT& suggested) {
+    // The saved placement, moving the window onto a monitor at another resolution, has already
+    // given it its size in that monitor's pixels: the suggested rectangle would scale it again.
+    if (placing_) {
+        return;
+    }
     dpi_ = dpi;
     if (componentsCreated_) {
         ApplyFont();
@@ -449,20 +453,6 @@ void TForm1::CreateComponents() {
     laidOutSize_ = {client.right, client.bottom};
     componentsCreated_ = true;
     services::StartTrace("components");
-}
-
-int TForm1::Dpi() const {
-    // GetDpiForWindow exists from Windows 10 on; earlier systems have one resolution.
-    static auto* getDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow != nullptr && handle_ != nullptr) {
-        const UINT dpi = getDpiForWindow(handle_);
-        if (dpi != 0) {
-            return static_cast<int>(dpi);
-        }
-    }
-    return GetDeviceCaps(platform::AcquireDC(nullptr).get(), LOGPIXELSY);
 }
 
 int TForm1::Scaled(int length) const {
@@ -730,8 +720,25 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 }
 
 settings::FormSettings TForm1::LoadSettings() {
+    placing_ = true;
+    const struct Placed {
+        bool& placing;
+        ~Placed() { placing = false; }
+    } placed{placing_};
     const settings::FormSettings loaded = settingsFile_.Load(handle_, WindowState);
     WindowState = loaded.windowState;
+    // The window was made on the primary monitor; the components are made for the one it is on
+    // now, and its minimum size is that monitor's.
+    dpi_ = platform::WindowDpi(handle_);
+    const settings::Placement& saved = loaded.placement;
+    const Size size = PlacedSize({saved.left, saved.top, saved.right, saved.bottom},
+                                 {MinimumWidth, MinimumHeight}, dpi_);
+    RECT bounds{};
+    GetWindowRect(handle_, &bounds);
+    if (size != Size{bounds.right - bounds.left, bounds.bottom - bounds.top}) {
+        SetWindowPos(handle_, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return loaded;
 }
 

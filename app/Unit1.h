@@ -111,7 +111,6 @@ private:
     // The pages' rectangle: the tab control's display area once its tabs fit the font.
     Rect PageArea();
     void LayoutComponents();
-    int Dpi() const;
     int Scaled(int length) const;
     bool RunCloseQuery();
     void RunClick(int id);
@@ -131,6 +130,7 @@ private:
     int textHeight_ = 0;
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
+    bool placing_ = false; // the saved placement is being applied
     platform::UniqueFont font_;
     settings::FormSettingsFile settingsFile_;
 };

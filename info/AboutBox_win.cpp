@@ -2,6 +2,7 @@
 
 #include "info/AboutBox.h"
 #include "info/UkraineClock_win.h"
+#include "platform/Dpi.h"
 #include "platform/SystemLibrary.h"
 #include "services/ModalGuard_win.h"
 #include "services/NumberText.h"
@@ -33,6 +34,7 @@ struct AboutBox {
     HWND mainWindow;
     std::wstring text;
     platform::UniqueFont font;
+    platform::UniqueIcon icon;
     HWND button = nullptr;
 };
 
@@ -75,14 +77,17 @@ void CenterOverMainWindow(HWND dialog, HWND mainWindow, SIZE size) {
                  size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void BuildAboutBox(HWND dialog, AboutBox& box) {
-    SetWindowTextW(dialog, box.application.Title().c_str());
-
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+// Makes the font, icon and controls for the resolution, sized to the text, in place of any made
+// before; the window's outer size.
+SIZE LayOutAboutBox(HWND dialog, AboutBox& box, int dpi) {
+    while (const HWND child = GetWindow(dialog, GW_CHILD)) {
+        DestroyWindow(child);
+    }
+    const NONCLIENTMETRICSW metrics = platform::NonClientMetricsForDpi(dpi);
     box.font.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     const auto font = static_cast<HFONT>(box.font.get());
+    const int iconSize = platform::SystemMetricForDpi(SM_CXICON, dpi);
+    box.icon = platform::LoadIconOfSize(GetModuleHandleW(nullptr), 1, iconSize);
 
     // Lines wider than half the screen wrap, as in a standard message window.
     RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
@@ -96,26 +101,38 @@ void BuildAboutBox(HWND dialog, AboutBox& box) {
         GetTextMetricsW(context.get(), &textMetrics);
         averageCharWidth = AverageCharWidth(context.get());
     }
-    const AboutLayout layout =
-        LayOutAbout(textRect.right, textRect.bottom, GetSystemMetrics(SM_CXICON), averageCharWidth,
-                    textMetrics.tmHeight);
+    const AboutLayout layout = LayOutAbout(textRect.right, textRect.bottom, iconSize,
+                                           averageCharWidth, textMetrics.tmHeight);
 
     const HWND icon = CreateChild(dialog, L"Static", nullptr, SS_ICON, IconId, font);
-    SendMessageW(
-        icon, STM_SETICON,
-        reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))), 0);
+    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(box.icon.get()), 0);
     Place(icon, layout.icon);
     Place(CreateChild(dialog, L"Static", box.text.c_str(), SS_LEFT | SS_NOPREFIX, TextId, font),
           layout.text);
     box.button = CreateChild(dialog, L"Button", L"&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, font);
     Place(box.button, layout.button);
     SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+    return platform::WindowSizeForDpi({layout.clientWidth, layout.clientHeight},
+                                      static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
+                                      static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),
+                                      dpi);
+}
 
-    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+void BuildAboutBox(HWND dialog, AboutBox& box) {
+    SetWindowTextW(dialog, box.application.Title().c_str());
+    // Made for the main window's monitor, where it is centred; a move to another monitor makes
+    // it again for that one.
     CenterOverMainWindow(dialog, box.mainWindow,
-                         {frame.right - frame.left, frame.bottom - frame.top});
+                         LayOutAboutBox(dialog, box, platform::WindowDpi(box.mainWindow)));
+    SetFocus(box.button);
+}
+
+// The box has moved to a monitor at another resolution: made again for it, where Windows
+// suggests. The dialog's own scaling would move the controls but keep the font.
+void RebuildAboutBox(HWND dialog, AboutBox& box, int dpi, const RECT& suggested) {
+    const SIZE size = LayOutAboutBox(dialog, box, dpi);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SetFocus(box.button);
 }
 
@@ -127,6 +144,14 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         box = reinterpret_cast<AboutBox*>(lParam);
         box->application.Guard([&] { BuildAboutBox(dialog, *box); });
         return FALSE; // the focus is set
+    case WM_DPICHANGED:
+        if (box != nullptr) {
+            box->application.Guard([&] {
+                RebuildAboutBox(dialog, *box, HIWORD(wParam),
+                                *reinterpret_cast<const RECT*>(lParam));
+            });
+        }
+        return TRUE;
     case WM_ERASEBKGND:
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE); // the paint covers all of it
         return TRUE;

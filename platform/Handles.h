@@ -50,6 +50,12 @@ struct GdiObjectDeleter {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 
+// An icon of the program's own making (not one shared by LoadIcon).
+struct IconDestroyer {
+    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
 // A window's device context from GetDC, released with ReleaseDC.
 struct DCReleaser {
     HWND window;

@@ -3,6 +3,7 @@
 #include "platform/Win32Error.h"
 
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -44,6 +45,13 @@ HRESULT ShellLink::SaveAsNewHiddenFile(const std::wstring& path) const {
         path.c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, TRUE, nullptr, stream.GetAddressOf());
     return FAILED(created) ? created : persist->Save(stream.Get(), TRUE);
+}
+
+bool ShellLink::HasInstallerDescriptor() const {
+    Microsoft::WRL::ComPtr<IShellLinkDataList> data;
+    DWORD flags = 0;
+    return SUCCEEDED(link_.As(&data)) && SUCCEEDED(data->GetFlags(&flags)) &&
+           (flags & SLDF_HAS_DARWINID) != 0;
 }
 
 HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& linkPath,

@@ -26,6 +26,10 @@ public:
     // one as long as the object gives it. flags are GetPath's SLGP_ flags.
     std::wstring Path(DWORD flags = SLGP_UNCPRIORITY) const;
 
+    // The link carries a Windows Installer descriptor: its target is the installer's to name,
+    // whatever path it also holds.
+    bool HasInstallerDescriptor() const;
+
     // Whether the target given and the one the object holds (stored) are the same.
     using SameTarget = bool(const std::wstring& given, const std::wstring& stored);
 

@@ -134,10 +134,10 @@ constexpr std::wstring_view ReservedDeviceNames[] = {
 
 } // namespace
 
-std::wstring ExtendedLengthPath(const std::wstring& path) {
+std::wstring ExtendedLengthPath(const std::wstring& path, std::size_t longest) {
     // Only long paths: the extended form also turns off the rest of Windows' reading of a path
     // (trailing dots and blanks, "/", "." and ".."), which a path that fits keeps as before.
-    if (FitsPathBuffer(path) || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
+    if (path.size() <= longest || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
         return path;
     }
     if (path.starts_with(L"\\\\")) {

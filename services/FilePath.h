@@ -38,10 +38,14 @@ std::wstring Quoted(std::wstring_view path);
 inline constexpr std::size_t LongestPath = 259;
 bool FitsPathBuffer(std::wstring_view path);
 
-// A full path ("C:\..." or "\\server\share\...") longer than LongestPath in the form Windows
+// The longest folder path Windows creates without the extended form: room is left in MAX_PATH
+// for a file name of 8.3 below it.
+inline constexpr std::size_t LongestFolderPath = 247;
+
+// A full path ("C:\..." or "\\server\share\...") longer than `longest` in the form Windows
 // takes whatever its length ("\\?\C:\..." or "\\?\UNC\server\share\..."), so that a file
 // put there some other way can still be found and deleted. Every other path stays as it is.
-std::wstring ExtendedLengthPath(const std::wstring& path);
+std::wstring ExtendedLengthPath(const std::wstring& path, std::size_t longest = LongestPath);
 
 // True when Windows takes a file of that name for a device: the part before the first "." (its
 // trailing blanks ignored) is one of the reserved names in any case (CON, PRN, AUX, NUL, COM0 to

@@ -51,7 +51,10 @@ void RegistrationCommands::PickAndRegister(platform::FileOpenRequest& dialog) {
     }
     dialog.fileName = *picked;
     state_.TargetPath = *picked;
-    ToggleShortcut(application_, state_, SendToFolder, state_.TargetPath);
+    // The folder picker offers to create a folder that is not there, yet only asks: the folder
+    // is made here, before a shortcut to it is written.
+    ToggleShortcut(application_, state_, SendToFolder, state_.TargetPath,
+                   (dialog.options & FOS_PICKFOLDERS) != 0);
 }
 
 } // namespace shortcuts

@@ -3,10 +3,12 @@
 #include "platform/Error.h"
 #include "platform/Handles.h"
 #include "platform/ShellLink.h"
+#include "platform/SystemLibrary.h"
 #include "services/FilePath.h"
 #include "services/NumberText.h"
 #include "shortcuts/ShortcutFile.h"
 
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -95,11 +97,51 @@ std::wstring GetLongPath(const std::wstring& path) {
     return std::wstring(request->buffer, request->length);
 }
 
+std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer) {
+    wchar_t product[39]{};
+    wchar_t feature[MAX_FEATURE_CHARS + 1]{};
+    wchar_t component[39]{};
+    if (installer.shortcutTarget(shortcutPath.c_str(), product, feature, component) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring path(32768, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    const INSTALLSTATE state = installer.componentPath(product, component, path.data(), &length);
+    // Installed on this computer or run from its source; any other state leaves no file.
+    if (state != INSTALLSTATE_LOCAL && state != INSTALLSTATE_SOURCE) {
+        return {};
+    }
+    path.resize(std::wcslen(path.c_str()));
+    return path;
+}
+
+namespace {
+
+// msi.dll is loaded only for such a shortcut, from System32: Windows does not keep it among the
+// DLLs it always loads from there.
+std::wstring AskWindowsInstaller(const std::wstring& shortcutPath) {
+    try {
+        const platform::SystemLibrary msi(L"msi.dll");
+        return InstalledTarget(shortcutPath,
+                               {msi.Get<decltype(MsiGetShortcutTargetW)>("MsiGetShortcutTargetW"),
+                                msi.Get<decltype(MsiGetComponentPathW)>("MsiGetComponentPathW")});
+    } catch (const platform::Error&) {
+        return {}; // no installer to ask
+    }
+}
+
+} // namespace
+
 std::wstring ResolveShortcutTarget(const std::wstring& path) {
     const platform::ShellLink link;
     if (!HasSoundItemList(ShortcutHead(path)) ||
         FAILED(link.File().Load(path.c_str(), STGM_READ))) {
         return path;
+    }
+    // An installer's shortcut holds the path of its icon file, under Windows' Installer folder.
+    if (link.HasInstallerDescriptor()) {
+        return AskWindowsInstaller(path);
     }
     // The stored target is taken as it is, without Resolve: resolving may search the disks or
     // the network and show the shell's own windows, for a file that came from anywhere.
@@ -143,6 +185,24 @@ void ShowInExplorer(const std::wstring& path) {
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(services::ExtendedLengthPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool MakeFolder(const std::wstring& path) {
+    const std::wstring name = services::ExtendedLengthPath(path, services::LongestFolderPath);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    if (CreateDirectoryW(name.c_str(), nullptr)) {
+        return true;
+    }
+    if (GetLastError() != ERROR_PATH_NOT_FOUND) {
+        return false;
+    }
+    // Each parent is made on the way back; a drive or share root has none to make.
+    const std::wstring parent = services::ParentFolder(path);
+    return !parent.empty() && MakeFolder(parent) &&
+           CreateDirectoryW(name.c_str(), nullptr) != FALSE;
 }
 
 } // namespace shortcuts

@@ -114,6 +114,10 @@ void RunToggle(const ToggleRequest& request, ToggleEnvironment& environment,
 
     // Only exactly S_OK counts: a save reporting S_FALSE did not write the file as asked.
     auto write = [&](WriteKind kind, auto writtenMessage, auto failedMessage) {
+        if (request.makeTargetFolder && !environment.MakeFolder(request.targetPath)) {
+            environment.Tell(failedMessage(label, path));
+            return;
+        }
         const long result = environment.WriteShortcut(request.targetPath, path, kind);
         environment.Tell(result == 0               ? writtenMessage(label, path)
                          : result == WriteNoAnswer ? NoAnswerMessage(label, request.targetPath)

@@ -32,6 +32,8 @@ public:
     virtual long WriteShortcut(const std::wstring& targetPath, const std::wstring& shortcutPath,
                                WriteKind kind) = 0;
     virtual bool DeleteShortcut(const std::wstring& shortcutPath) = 0;
+    // The folder exists, made with any missing parents; false when it cannot be made.
+    virtual bool MakeFolder(const std::wstring& path) = 0;
     // The question box; the answer is the button pressed, 0 when the box could not be shown.
     virtual int Ask(const std::wstring& question, unsigned flags) = 0;
     virtual void Tell(const std::wstring& message) = 0;
@@ -50,6 +52,9 @@ struct ToggleRequest {
     std::wstring targetPath;
     std::wstring exePath;
     std::wstring appTitle;
+    // The target is a folder the user named, which may not exist yet: it is made before the
+    // shortcut is written, and the write fails when it cannot be.
+    bool makeTargetFolder = false;
 };
 
 // The toggle's questions and outcome messages. label names the folder, fileName is the

@@ -142,6 +142,7 @@ public:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(services::ExtendedLengthPath(shortcutPath).c_str()) != FALSE;
     }
+    bool MakeFolder(const std::wstring& path) override { return shortcuts::MakeFolder(path); }
     int Ask(const std::wstring& question, unsigned flags) override {
         return application_.ShowMessageBox(question, flags);
     }
@@ -187,10 +188,10 @@ void EndShortcutWrites(DWORD bound) {
 }
 
 void ToggleShortcut(const services::Application& application, ShortcutState& state,
-                    const ShortcutFolder& folder, std::wstring targetPath) {
-    const ToggleRequest request{GetSpecialFolderPath(folder.id), std::wstring(folder.label),
-                                std::move(targetPath), services::Application::ExeName(),
-                                application.Title()};
+                    const ShortcutFolder& folder, std::wstring targetPath, bool makeTargetFolder) {
+    const ToggleRequest request{
+        GetSpecialFolderPath(folder.id),  std::wstring(folder.label), std::move(targetPath),
+        services::Application::ExeName(), application.Title(),        makeTargetFolder};
     WindowsEnvironment environment(application);
     RunToggle(request, environment, state.LastShortcutPath);
 }

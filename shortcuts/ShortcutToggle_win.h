@@ -39,8 +39,10 @@ long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& short
 void EndShortcutWrites(DWORD bound = 1500);
 
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
-// answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path.
+// answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path. A
+// target folder to make is made, with its parents, before the shortcut is written.
 void ToggleShortcut(const services::Application& application, ShortcutState& state,
-                    const ShortcutFolder& folder, std::wstring targetPath);
+                    const ShortcutFolder& folder, std::wstring targetPath,
+                    bool makeTargetFolder = false);
 
 } // namespace shortcuts

@@ -73,6 +73,28 @@ TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
     EXPECT_EQ(smallest.cy, app::Scale(280, newDpi));
 }
 
+TEST(Dpi, TheAboutBoxIsMadeForItsMonitorsResolutionAndAgainWhenItChanges) {
+    const StartedProgram app;
+    ASSERT_NE(app.main, nullptr);
+    const int dpi = ScreenDpi();
+    PressKey(app.main, VK_RETURN, Ctrl);
+    const Box about = WaitForBox(app.program.Id());
+    ASSERT_TRUE(about) << "no About box";
+    // The icon at the system's icon size, the button as tall as the font makes it.
+    const int firstButton = Height(GetDlgItem(about.handle, IDOK));
+    // As made, then as if moved to a monitor at one and a half times the resolution, and back.
+    for (const int newDpi : {dpi, dpi * 3 / 2, dpi}) {
+        SCOPED_TRACE(newDpi);
+        RECT suggested{10, 20, 400, 300};
+        SendMessageWithData(about.handle, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), &suggested,
+                            sizeof suggested);
+        EXPECT_EQ(OuterSize(GetDlgItem(about.handle, 20)).cx, app::Scale(32, newDpi));
+        EXPECT_NEAR(double(Height(GetDlgItem(about.handle, IDOK))) / firstButton,
+                    double(newDpi) / dpi, 0.1);
+    }
+    about.Press(IDOK);
+}
+
 // A picture of one window alone, as the screen shows it, to build/screenshot-<dpi>dpi-<name>.png;
 // the README shows some of them (copied to docs/).
 void Photograph(HWND window, int dpi, const std::wstring& name) {

@@ -126,6 +126,22 @@ Bytes ShortcutWithLocalPath(std::string_view path, bool terminated) {
     return shortcut;
 }
 
+Bytes InstallerShortcut(std::string_view iconFile, std::string_view descriptor) {
+    constexpr std::size_t Capacity = 260; // MAX_PATH, in each form of the descriptor
+    Bytes shortcut = ShortcutWithLocalPath(iconFile);
+    Put(shortcut, 0x14, HasLinkInfo | IsUnicode | 0x1000, 4); // and a descriptor
+    shortcut.resize(shortcut.size() - 4); // the end of the extra data comes after the block
+    Append(shortcut, 8 + Capacity * 3, 4);
+    Append(shortcut, 0xA0000006, 4); // the descriptor's signature
+    Bytes text(Capacity * 3);
+    for (std::size_t i = 0; i < descriptor.size(); ++i) { // the ANSI form left empty
+        text[Capacity + 2 * i] = static_cast<std::uint8_t>(descriptor[i]); // ASCII as UTF-16
+    }
+    shortcut.insert(shortcut.end(), text.begin(), text.end());
+    Append(shortcut, 0, 4);
+    return shortcut;
+}
+
 std::vector<MalformedShortcut> MalformedShortcuts(const Bytes& seed, int flips) {
     std::vector<MalformedShortcut> shortcuts;
     for (std::size_t length = 0; length < seed.size(); ++length) {

@@ -17,6 +17,10 @@ using Bytes = std::vector<std::uint8_t>;
 // Without a terminating NUL the path runs to the end of the file.
 Bytes ShortcutWithLocalPath(std::string_view path, bool terminated = true);
 
+// An installer's shortcut, as Windows Installer writes one: the path of its icon file and the
+// (ASCII) descriptor that names the product, feature and component it stands for.
+Bytes InstallerShortcut(std::string_view iconFile, std::string_view descriptor);
+
 struct MalformedShortcut {
     std::string name;
     Bytes bytes;

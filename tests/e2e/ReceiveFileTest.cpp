@@ -216,19 +216,22 @@ TEST_F(CommandLine, NothingToReceiveOpensTheWindowAtOnce) {
     }
 }
 
-TEST_F(CommandLine, ShortcutWithoutFileSystemTargetDoesNotEndTheProgram) {
-    // Its target is empty, which names the shortcut ".Lnk".
-    const Leftovers leftovers({SendToShortcut(L"")});
-    const std::wstring computer = Path(L"Computer.lnk");
-    WriteShortcutToComputer(computer);
-    Start(Quoted(computer));
-    const Box outcome = WaitForBox(program_->Id());
-    ASSERT_TRUE(outcome);
-    EXPECT_FALSE(MainWindowShown(*program_));
-    EXPECT_NE(outcome.text.find(L"\r\n" + SendToShortcut(L"") + L"\r\n"), std::wstring::npos)
-        << Narrow(outcome.text);
-    outcome.Press(IDOK);
-    ExpectWindowOpens();
+TEST_F(CommandLine, ShortcutWithoutAnInstalledFileIsRefusedBeforeTheWindowOpens) {
+    // The target is empty, which names the shortcut ".Lnk": the computer, and an installer's
+    // shortcut to a product this computer does not have, whose icon file is no program.
+    const Leftovers leftovers({SendToShortcut(L""), SendToShortcut(L"wordicon")});
+    WriteShortcutToComputer(Path(L"Computer.lnk"));
+    File(L"Word.lnk",
+         InstallerShortcut(
+             "C:\\windows\\Installer\\{90160000-0011-0000-0000-0000000FF1CE}\\wordicon.exe",
+             "w_1^VX!!!!!!!!!MKKSkWORDFiles>tW{~$4Q]c@II=l2xaTO5Z"));
+    for (const wchar_t* name : {L"Computer.lnk", L"Word.lnk"}) {
+        SCOPED_TRACE(Narrow(name));
+        Start(Quoted(Path(name)));
+        AnswerBeforeWindow(expected::NoFileTarget(L"送る", SendToShortcut(L"")), IDOK);
+        ExpectWindowOpens();
+        EXPECT_FALSE(IsFile(SendToShortcut(L"wordicon")));
+    }
 }
 
 TEST_F(CommandLine, PathsTheShellCannotHoldAreRefusedBeforeTheWindowOpens) {

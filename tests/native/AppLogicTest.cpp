@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 
 namespace {
 
@@ -44,6 +45,25 @@ TEST(Scale, RoundsLikeMulDiv) {
     EXPECT_EQ(app::Scale(3, 120), 4);     // 3.75
     EXPECT_EQ(app::Scale(-11, 144), -17); // -16.5 rounds away from zero
     EXPECT_EQ(app::Scale(-11, 96), -11);
+}
+
+TEST(PlacedSize, IsTheSavedSizeAtTheMonitorsResolutionWhateverTheWindowWasMadeAt) {
+    struct Case {
+        const char* name; // the primary monitor's resolution, then the saved one's
+        app::Rect saved;
+        int dpi;
+        app::Size size;
+    };
+    const Case cases[] = {
+        {"96 -> 96", {100, 100, 500, 400}, 96, {400, 300}},
+        {"96 -> 144", {1920, 0, 2520, 450}, 144, {600, 450}},
+        {"96 -> 144, below the minimum", {1920, 0, 2220, 300}, 144, {420, 420}},
+        {"144 -> 96", {-1280, 0, -980, 300}, 96, {300, 300}},
+        {"sides beyond an int", {INT_MIN, 0, INT_MAX, -5}, 96, {INT_MAX, 280}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(app::PlacedSize(c.saved, {280, 280}, c.dpi), c.size) << c.name;
+    }
 }
 
 TEST(GridCell, CellsTileTheAreaWithoutGapsOrOverlaps) {

@@ -37,6 +37,7 @@ public:
     bool exists = false;
     long writeResult = Ok;
     bool deleteResult = true;
+    bool makeFolderResult = true;
     bool writeThrows = false;
     std::deque<int> answers;
     std::vector<std::wstring> log;
@@ -57,6 +58,10 @@ public:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         log.push_back(L"delete " + shortcutPath);
         return deleteResult;
+    }
+    bool MakeFolder(const std::wstring& path) override {
+        log.push_back(L"make " + path);
+        return makeFolderResult;
     }
     int Ask(const std::wstring& question, unsigned flags) override {
         log.push_back(L"ask " + std::to_wstring(flags) + L" " + question);
@@ -155,6 +160,34 @@ TEST(RunToggle, FollowsEveryBranch) {
         EXPECT_EQ(fake.log, c.log) << c.name;
         EXPECT_EQ(last, Shortcut) << c.name;
         EXPECT_TRUE(fake.answers.empty()) << c.name << ": answers left over";
+    }
+}
+
+TEST(RunToggle, MakesAPickedFolderBeforeWritingAndWritesNothingWhenItCannot) {
+    const std::wstring make = L"make " + std::wstring(Target);
+    struct Case {
+        const char* name;
+        bool exists;
+        bool made;
+        std::deque<int> answers;
+        std::vector<std::wstring> log;
+    };
+    const Case cases[] = {
+        {"create", false, true, {7}, {Exists, make, Write, Tell(M5), AskQ2}},
+        {"create, not made", false, false, {7}, {Exists, make, Tell(M6), AskQ2}},
+        {"update, not made", true, false, {6, 7}, {Exists, AskQ1, make, Tell(M2), AskQ2}},
+        {"delete", true, false, {7, 7}, {Exists, AskQ1, Delete, Tell(M3), AskQ2}},
+    };
+    for (const Case& c : cases) {
+        Fake fake;
+        fake.exists = c.exists;
+        fake.makeFolderResult = c.made;
+        fake.answers = c.answers;
+        auto request = Request();
+        request.makeTargetFolder = true;
+        std::wstring last;
+        shortcuts::RunToggle(request, fake, last);
+        EXPECT_EQ(fake.log, c.log) << c.name;
     }
 }
 

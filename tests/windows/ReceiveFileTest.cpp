@@ -234,6 +234,7 @@ private:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(shortcutPath.c_str()) != FALSE;
     }
+    bool MakeFolder(const std::wstring& path) override { return shortcuts::MakeFolder(path); }
     int Ask(const std::wstring&, unsigned flags) override {
         return flags == shortcuts::QuestionYesNoCancel ? shortcuts::AnswerYes : shortcuts::AnswerNo;
     }

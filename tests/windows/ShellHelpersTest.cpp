@@ -116,6 +116,40 @@ TEST_F(ShellHelpers, ShortcutTargetOfAVirtualItemIsEmpty) {
     EXPECT_EQ(shortcuts::ResolveShortcutTarget(link), L"");
 }
 
+// The installer's answer for the next shortcut asked about.
+struct InstallerAnswer {
+    UINT found = ERROR_SUCCESS;
+    INSTALLSTATE state = INSTALLSTATE_LOCAL;
+    const wchar_t* path = L"C:\\Office\\WINWORD.EXE";
+} answer;
+
+UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR, LPWSTR, LPWSTR) {
+    return answer.found;
+}
+
+INSTALLSTATE WINAPI FakeComponentPath(LPCWSTR, LPCWSTR, LPWSTR path, DWORD* length) {
+    lstrcpynW(path, answer.path, static_cast<int>(*length));
+    return answer.state;
+}
+
+TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
+    const wchar_t* share = L"\\\\server\\share\\WINWORD.EXE";
+    const std::pair<InstallerAnswer, const wchar_t*> cases[] = {
+        {{}, InstallerAnswer{}.path},
+        {{ERROR_SUCCESS, INSTALLSTATE_SOURCE, share}, share},
+        {{ERROR_SUCCESS, INSTALLSTATE_ABSENT}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_ADVERTISED}, L""},
+        {{ERROR_UNKNOWN_PRODUCT}, L""},
+    };
+    for (const auto& [given, target] : cases) {
+        answer = given;
+        EXPECT_EQ(
+            shortcuts::InstalledTarget(L"C:\\Word.lnk", {FakeShortcutTarget, FakeComponentPath}),
+            target)
+            << given.found << " " << given.state;
+    }
+}
+
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
     const std::wstring file = Write(L"file.Lnk", "");
     MakeFolder(Path(L"folder.Lnk"));
@@ -123,6 +157,20 @@ TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
     EXPECT_FALSE(shortcuts::FileExists(Path(L"folder.Lnk")));
     EXPECT_FALSE(shortcuts::FileExists(Path(L"missing.Lnk")));
     EXPECT_FALSE(shortcuts::FileExists(Path(L"*.Lnk")));
+}
+
+TEST_F(ShellHelpers, MakeFolderMakesTheMissingParentsAtAnyLengthTheShellTakes) {
+    Write(L"file", "");
+    const std::wstring deep = Path(L"deep\\" + std::wstring(254 - Path(L"deep").size(), L'd'));
+    const std::pair<std::wstring, bool> cases[] = {
+        {Path(L"new\\新しい\\folder"), true},
+        {deep, true},
+        {Path(L"file\\sub"), false},
+    };
+    for (const auto& [path, made] : cases) {
+        EXPECT_EQ(shortcuts::MakeFolder(path), made) << testing::PrintToString(path);
+        EXPECT_EQ(std::filesystem::is_directory(path), made) << testing::PrintToString(path);
+    }
 }
 
 } // namespace
