@@ -25,9 +25,13 @@ struct PerMonitorFunctions {
         Find<decltype(LoadIconWithScaleDown)>(L"comctl32.dll", "LoadIconWithScaleDown");
 };
 
+// Made as the program starts, as every object here that threads share: a static made on first
+// use would bring the C++ runtime's thread-safe initialisation, and with it a thread library,
+// into the executable.
+const PerMonitorFunctions perMonitor;
+
 const PerMonitorFunctions& PerMonitor() {
-    static const PerMonitorFunctions functions;
-    return functions;
+    return perMonitor;
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 namespace services {
 namespace {
 
+// Made as the program starts: see platform/Dpi.cpp.
+std::mt19937 generator;
+
 std::mt19937& Generator() {
-    static std::mt19937 generator;
     return generator;
 }
 

@@ -16,18 +16,22 @@ std::uint64_t StartTime(HANDLE process) {
     return std::uint64_t{created.dwHighDateTime} << 32 | created.dwLowDateTime;
 }
 
+RunTag MakeThisRun() {
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1]{};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    // Without a name, one that no computer has: the files stay unless this run takes them.
+    const bool named = GetComputerNameW(computer, &size) != FALSE && size != 0;
+    return RunTag{named ? std::wstring(computer, size) : std::wstring(L"?"), GetCurrentProcessId(),
+                  StartTime(GetCurrentProcess())};
+}
+
+// Made as the program starts (see platform/Dpi.cpp): the shortcut writes' threads read it too.
+const RunTag thisRun = MakeThisRun();
+
 } // namespace
 
 const RunTag& ThisRun() {
-    static const RunTag tag = [] {
-        wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1]{};
-        DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
-        // Without a name, one that no computer has: the files stay unless this run takes them.
-        const bool named = GetComputerNameW(computer, &size) != FALSE && size != 0;
-        return RunTag{named ? std::wstring(computer, size) : std::wstring(L"?"),
-                      GetCurrentProcessId(), StartTime(GetCurrentProcess())};
-    }();
-    return tag;
+    return thisRun;
 }
 
 bool RunHasEnded(const RunTag& tag) {

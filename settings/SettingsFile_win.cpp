@@ -291,6 +291,9 @@ DWORD PutBack(const std::wstring& copy, const std::wstring& path, bool missing) 
     return ERROR_SUCCESS;
 }
 
+// Made as the program starts (see platform/Dpi.cpp).
+FileOperations systemOperations;
+
 } // namespace
 
 HANDLE FileOperations::Open(const std::wstring& path, DWORD access, DWORD share,
@@ -332,8 +335,7 @@ bool FileOperations::Delete(const std::wstring& path) {
 }
 
 FileOperations& SystemFileOperations() {
-    static FileOperations system;
-    return system;
+    return systemOperations;
 }
 
 platform::Error CannotOpenError(const std::wstring& path, DWORD code) {

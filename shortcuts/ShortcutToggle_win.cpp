@@ -47,10 +47,12 @@ private:
     WritesUnderWay& writes_;
 };
 
+// Never destroyed: a write given up may end while the program's statics go. Made as the
+// program starts (see platform/Dpi.cpp).
+WritesUnderWay& underWay = *new WritesUnderWay;
+
 WritesUnderWay& UnderWay() {
-    // Never destroyed: a write given up may end while the program's statics go.
-    static auto* const writes = new WritesUnderWay;
-    return *writes;
+    return underWay;
 }
 
 void DeleteTemporary(const std::wstring& path) {
