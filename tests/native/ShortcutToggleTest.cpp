@@ -173,7 +173,7 @@ TEST(RunToggle, MakesAPickedFolderBeforeWritingAndWritesNothingWhenItCannot) {
         std::vector<std::wstring> log;
     };
     const Case cases[] = {
-        {"create", false, true, {7}, {Exists, make, Write, Tell(M5), AskQ2}},
+        {"create", false, true, {7}, {Exists, make, Create, Tell(M5), AskQ2}},
         {"create, not made", false, false, {7}, {Exists, make, Tell(M6), AskQ2}},
         {"update, not made", true, false, {6, 7}, {Exists, AskQ1, make, Tell(M2), AskQ2}},
         {"delete", true, false, {7, 7}, {Exists, AskQ1, Delete, Tell(M3), AskQ2}},
