@@ -173,7 +173,7 @@ TEST(SettingsText, InvalidUtf8InAnotherSectionBecomesReplacementCharacters) {
 }
 
 TEST(AnsiText, KeepsWhatTheCodePageDropsOnAnyLineTheLastIncluded) {
-    constexpr wchar_t Double4181 = tests::FakeDoubleBase + 0x41; // the bytes 81 41
+    constexpr wchar_t Double4181 = 0x8141; // the bytes 81 41
     const std::pair<std::string, std::wstring> cases[] = {
         {"", L""},
         {"x=\x81\x41\r\n", {L'x', L'=', Double4181, L'\r', L'\n'}},
