@@ -10,6 +10,7 @@
 #include "services/Random.h"
 #include "services/StartTrace_win.h"
 #include "shortcuts/ReceivedFile_win.h"
+#include "shortcuts/ShortcutToggle_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -330,6 +331,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         WMQueryEndSession(result);
         return result;
     }
+    case WM_ENDSESSION:
+        // Windows ends the process once this returns: a write given up takes its temporary
+        // file out of the user's folder first.
+        if (wParam) {
+            shortcuts::EndShortcutWrites();
+        }
+        return 0;
     case WM_DROPFILES:
         if (!RunCommand([&] { WMDropFiles(reinterpret_cast<HDROP>(wParam)); })) {
             DragFinish(reinterpret_cast<HDROP>(wParam));
