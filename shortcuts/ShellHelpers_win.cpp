@@ -113,6 +113,10 @@ std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQu
         return {};
     }
     path.resize(std::wcslen(path.c_str()));
+    // A component kept by a registry key gives the key, its root as a number: "02:\Software\...".
+    if (!path.empty() && path[0] >= L'0' && path[0] <= L'9') {
+        return {};
+    }
     return path;
 }
 

@@ -140,6 +140,7 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
         {{ERROR_SUCCESS, INSTALLSTATE_ABSENT}, L""},
         {{ERROR_SUCCESS, INSTALLSTATE_ADVERTISED}, L""},
         {{ERROR_UNKNOWN_PRODUCT}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_LOCAL, L"02:\\Software\\Word\\Key"}, L""},
     };
     for (const auto& [given, target] : cases) {
         answer = given;
