@@ -93,6 +93,18 @@ public:
 
     const std::wstring& Path() const { return path_; }
     void Keep() { path_.clear(); }
+    // Removed, or emptied where it cannot be (a program holding it, a folder where files may be
+    // made but not removed): an empty copy of old settings is never put back.
+    void Discard() {
+        if (!services::RetryWhileShared([&] { return operations_.Delete(path_); })) {
+            const platform::UniqueFile file(
+                operations_.Open(path_, GENERIC_WRITE, FILE_SHARE_DELETE, OPEN_EXISTING));
+            if (file) {
+                operations_.SetSize(file.get(), 0);
+            }
+        }
+        Keep();
+    }
 
 private:
     FileOperations& operations_;
@@ -227,10 +239,11 @@ DWORD WriteOver(FileOperations& operations, const std::wstring& path, std::strin
 // copy takes the room that the rewrite needs, the file is rewritten without one.
 DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::string_view bytes,
                      std::string_view oldBytes) {
-    {
+    if (!oldBytes.empty()) {
         SaveFile journal(operations, path, SaveFileKind::Journal, FingerprintOf(bytes));
         if (CreateWhole(operations, path, journal.Path(), oldBytes) == ERROR_SUCCESS) {
             if (WriteOver(operations, path, bytes, oldBytes, &journal) == ERROR_SUCCESS) {
+                journal.Discard();
                 return ERROR_SUCCESS;
             }
         } else {
@@ -244,6 +257,7 @@ struct Leftover {
     std::wstring path;
     SaveFileName name;
     std::uint64_t written; // FILETIME's count: below 2 to the 60th for millennia
+    bool empty;
 };
 
 // The files that saves of ended runs of the program on this computer left beside the settings
@@ -261,7 +275,8 @@ std::vector<Leftover> FindLeftovers(const std::wstring& path) {
             const FILETIME& written = found.ftLastWriteTime;
             leftovers.push_back(
                 {services::ExtendedLengthPath(path.substr(0, nameStart) + found.cFileName), *name,
-                 std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime});
+                 std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime,
+                 found.nFileSizeHigh == 0 && found.nFileSizeLow == 0});
         }
     }
     return leftovers;
@@ -374,9 +389,9 @@ DWORD RecoverSettingsFile(const std::wstring& path) {
     std::uint64_t latest = 0;
     for (const Leftover& each : leftovers) {
         const SaveFileKind kind = each.name.kind;
-        const std::uint64_t rank = kind == SaveFileKind::Journal             ? 2
-                                   : kind == SaveFileKind::Backup && missing ? 1
-                                                                             : 0;
+        const std::uint64_t rank = kind == SaveFileKind::Journal && !each.empty ? 2
+                                   : kind == SaveFileKind::Backup && missing    ? 1
+                                                                                : 0;
         if (rank != 0 && (rank << 60 | each.written) > latest) {
             latest = rank << 60 | each.written;
             oldSettings = &each;
