@@ -16,17 +16,21 @@ std::uint64_t StartTime(HANDLE process) {
     return std::uint64_t{created.dwHighDateTime} << 32 | created.dwLowDateTime;
 }
 
+constexpr wchar_t Nameless[] = L".";
+
 RunTag MakeThisRun() {
     wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1]{};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
-    // Without a name, one that no computer has: the files stay unless this run takes them.
+    // Without a name, one that no computer has (no name starts with a dot), yet one a file's
+    // name may hold: the files stay unless this run takes them.
     const bool named = GetComputerNameW(computer, &size) != FALSE && size != 0;
-    return RunTag{named ? std::wstring(computer, size) : std::wstring(L"?"), GetCurrentProcessId(),
-                  StartTime(GetCurrentProcess())};
+    return RunTag{named ? std::wstring(computer, size) : std::wstring(Nameless),
+                  GetCurrentProcessId(), StartTime(GetCurrentProcess())};
 }
 
-// Made as the program starts (see platform/Dpi.cpp): the shortcut writes' threads read it too.
-const RunTag thisRun = MakeThisRun();
+// Made as the program starts (see platform/Dpi.cpp), never destroyed: a shortcut write given
+// up may still read it while the program's statics go.
+const RunTag& thisRun = *new RunTag(MakeThisRun());
 
 } // namespace
 
@@ -36,11 +40,11 @@ const RunTag& ThisRun() {
 
 bool RunHasEnded(const RunTag& tag) {
     const RunTag& self = ThisRun();
-    if (tag.computer != self.computer || self.computer == L"?" || tag == self) {
+    if (tag.computer != self.computer || self.computer == Nameless || tag == self) {
         return false;
     }
     const platform::UniqueHandle process(
-        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, tag.processId));
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, tag.processId));
     if (!process) {
         // No such process; any other refusal says nothing about it.
         return GetLastError() == ERROR_INVALID_PARAMETER;
@@ -52,8 +56,7 @@ bool RunHasEnded(const RunTag& tag) {
     if (started != tag.startTime) {
         return true; // the number was given to another process since
     }
-    DWORD exitCode = 0;
-    return GetExitCodeProcess(process.get(), &exitCode) != FALSE && exitCode != STILL_ACTIVE;
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
 } // namespace services
