@@ -205,8 +205,15 @@ bool MakeFolder(const std::wstring& path) {
     }
     // Each parent is made on the way back; a drive or share root has none to make.
     const std::wstring parent = services::ParentFolder(path);
-    return !parent.empty() && MakeFolder(parent) &&
-           CreateDirectoryW(name.c_str(), nullptr) != FALSE;
+    if (parent.empty() || !MakeFolder(parent)) {
+        return false;
+    }
+    if (CreateDirectoryW(name.c_str(), nullptr)) {
+        return true;
+    }
+    // Another program may have made it at the same moment.
+    const DWORD made = GetFileAttributesW(name.c_str());
+    return made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 } // namespace shortcuts

@@ -63,13 +63,14 @@ void DeleteTemporary(const std::wstring& path) {
 // program's, of a run that is over.
 void TakeUpLeftovers(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    const platform::FileSearch search(
-        FindFirstFileW((folder + std::wstring(TemporaryShortcutPattern)).c_str(), &found));
+    const platform::FileSearch search(FindFirstFileW(
+        services::ExtendedLengthPath(folder + std::wstring(TemporaryShortcutPattern)).c_str(),
+        &found));
     for (bool more = static_cast<bool>(search); more;
          more = FindNextFileW(search.get(), &found) != FALSE) {
         const std::optional<services::RunTag> run = TemporaryShortcutRun(found.cFileName);
         if (run && services::RunHasEnded(*run)) {
-            DeleteTemporary(folder + found.cFileName);
+            DeleteTemporary(services::ExtendedLengthPath(folder + found.cFileName));
         }
     }
 }
@@ -79,7 +80,8 @@ class ShortcutWrite final : public services::BoundedRun {
 public:
     ShortcutWrite(const std::wstring& shortcutPath, std::wstring target, ShortcutWriteStep* step)
         : folder_(services::ExtractFilePath(shortcutPath)), target_(std::move(target)), step_(step),
-          temporary_(folder_ + TemporaryShortcutName(services::ThisRun(), ++count_)) {
+          temporary_(services::ExtendedLengthPath(
+              folder_ + TemporaryShortcutName(services::ThisRun(), ++count_))) {
         const Locked locked(UnderWay());
         UnderWay().temporaries.push_back(temporary_);
     }
@@ -114,7 +116,14 @@ public:
         };
         if (result_ == S_OK && services::RetryWhileShared(move)) {
             // Hidden only while it was not the shortcut yet.
-            return SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_NORMAL) ? S_OK : E_FAIL;
+            const DWORD shown = GetFileAttributesW(destination.c_str()) &
+                                ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+            return services::RetryWhileShared([&] {
+                return SetFileAttributesW(destination.c_str(),
+                                          shown != 0 ? shown : FILE_ATTRIBUTE_NORMAL) != FALSE;
+            })
+                       ? S_OK
+                       : E_FAIL;
         }
         Abandon();
         return result_ == S_OK ? E_FAIL : result_;
