@@ -1,13 +1,19 @@
 #include "tests/e2e/Driver.h"
 
+#include "platform/Handles.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
+#include <wincodec.h>
 #include <winternl.h>
+
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -392,6 +398,60 @@ HostResult RunOnHost(const std::vector<std::wstring>& argv) {
     result.exitCode = std::stoi(text.substr(0, newline));
     result.output = newline == std::string::npos ? std::string() : text.substr(newline + 1);
     return result;
+}
+
+HRESULT SaveScreenPicture(const RECT& rect, const std::filesystem::path& png) {
+    static const platform::ComInitialization com;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const platform::WindowDC screen = platform::AcquireDC(nullptr);
+    const std::unique_ptr<std::remove_pointer_t<HDC>, platform::GdiObjectDeleter> memory(
+        CreateCompatibleDC(screen.get()));
+    const std::unique_ptr<std::remove_pointer_t<HBITMAP>, platform::GdiObjectDeleter> bitmap(
+        CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        const platform::SelectedObject selected = platform::Select(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top,
+                    SRCCOPY)) {
+            return HRESULT_FROM_WIN32(GetLastError());
+        }
+    }
+    using Microsoft::WRL::ComPtr;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmap> picture;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    const std::function<HRESULT()> steps[] = {
+        [&] {
+            return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory.GetAddressOf()));
+        },
+        [&] {
+            return factory->CreateBitmapFromHBITMAP(bitmap.get(), nullptr, WICBitmapIgnoreAlpha,
+                                                    picture.GetAddressOf());
+        },
+        [&] { return factory->CreateStream(stream.GetAddressOf()); },
+        [&] { return stream->InitializeFromFilename(png.c_str(), GENERIC_WRITE); },
+        [&] {
+            return factory->CreateEncoder(GUID_ContainerFormatPng, nullptr,
+                                          encoder.GetAddressOf());
+        },
+        [&] { return encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache); },
+        [&] { return encoder->CreateNewFrame(frame.GetAddressOf(), nullptr); },
+        [&] { return frame->Initialize(nullptr); },
+        [&] { return frame->SetSize(width, height); },
+        [&] { return frame->SetPixelFormat(&format); },
+        [&] { return frame->WriteSource(picture.Get(), nullptr); },
+        [&] { return frame->Commit(); },
+        [&] { return encoder->Commit(); }};
+    for (const auto& step : steps) {
+        if (const HRESULT result = step(); FAILED(result)) {
+            return result;
+        }
+    }
+    return S_OK;
 }
 
 std::wstring SpecialFolder(int csidl) {

@@ -102,14 +102,16 @@ std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool);
 LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data,
                             size_t size);
 
-// Runs an allowed Linux command (tools/host-service.py): its exit code and output.
+// What the screen shows in the rectangle, written as a PNG picture.
+HRESULT SaveScreenPicture(const RECT& rect, const std::filesystem::path& png);
+
+// Under Wine only: runs an allowed Linux command (tools/host-service.py), its exit code and
+// output; and the Linux path of a Windows path.
 struct HostResult {
     int exitCode = -1;
     std::string output;
 };
 HostResult RunOnHost(const std::vector<std::wstring>& argv);
-
-// The Linux path of a Windows path, through Wine.
 std::wstring UnixPath(const std::filesystem::path& path);
 
 // A special folder of the user (CSIDL numbering), with its trailing backslash.
