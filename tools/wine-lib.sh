@@ -137,7 +137,8 @@ wine_ensure_server() {
   wineserver -p >/dev/null 2>&1 || true
 }
 
-# Lets tests under Wine run a few Linux commands (tools/host-service.py); needs the display.
+# Lets the tests under Wine that drop files through the X11 protocol run their Linux script
+# (tools/host-service.py); needs the display.
 wine_ensure_host_service() {
   exec 7>"$wine_state.host.lock"
   flock 7
