@@ -79,29 +79,30 @@ std::wstring StoredLocalPath(const std::wstring& path) {
     };
     const size_t flags = number(0x14, 4); // HasLinkTargetIDList 1, HasLinkInfo 2
     const size_t info = 0x4C + (flags & 1 ? 2 + number(0x4C, 2) : 0);
+    // Where the field whose offset is at `offsetAt` starts; the end of the file when it has none.
     const auto field = [&](size_t offsetAt) {
-        const size_t at = info + number(info + offsetAt, 4);
-        return number(info + offsetAt, 4) != 0 && at < bytes.size() ? at : bytes.size();
+        const size_t offset = number(info + offsetAt, 4);
+        return offset != 0 && info + offset < bytes.size() ? info + offset : bytes.size();
     };
-    if (bytes.size() < 0x4C || !(flags & 2)) {
-        return {};
+    std::wstring target;
+    if (!(flags & 2)) {
+        return target;
     }
-    // A header of 0x24 bytes or more also holds the path in UTF-16; else the path is in the
-    // ANSI code page. The common path suffix follows the base path.
+    // The base path, then the common path suffix: in UTF-16 when the header is 0x24 bytes or
+    // longer, else in the ANSI code page.
     if (number(info + 4, 4) >= 0x24) {
-        std::wstring wide;
         for (size_t at : {field(28), field(32)}) {
             for (; number(at, 2) != 0; at += 2) {
-                wide += static_cast<wchar_t>(number(at, 2));
+                target += static_cast<wchar_t>(number(at, 2));
             }
         }
-        return wide;
+        return target;
     }
     const std::string ansi = std::string(bytes.c_str() + field(16)) + (bytes.c_str() + field(24));
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                    wide.data(), static_cast<int>(wide.size())));
-    return wide;
+    target.resize(ansi.size());
+    target.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                      target.data(), static_cast<int>(target.size())));
+    return target;
 }
 
 LinkContent ReadLink(const std::wstring& path) {
