@@ -367,8 +367,7 @@ HRESULT SaveScreenPicture(const RECT& rect, const std::filesystem::path& png) tr
     {
         // Out again before WIC reads it: a bitmap selected into a context cannot be read.
         const platform::SelectedObject selected = platform::Select(memory.get(), bitmap.get());
-        check(BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top,
-                     SRCCOPY)
+        check(BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)
                   ? S_OK
                   : E_FAIL);
     }
