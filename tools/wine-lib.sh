@@ -137,15 +137,16 @@ wine_ensure_server() {
   wineserver -p >/dev/null 2>&1 || true
 }
 
-# Lets tests under Wine run a few Linux commands (tools/host-service.py); needs the display.
+# The drag source of the tests under Wine that drop files through the X11 protocol
+# (tests/tools/xdnd-drop.py, under Debian's own Python, which has python3-xlib); needs the display.
 wine_ensure_host_service() {
   exec 7>"$wine_state.host.lock"
   flock 7
   local pid=""
   [ -f "$wine_state.host" ] && read -r pid <"$wine_state.host"
   if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
-    setsid python3 "$wine_root/tools/host-service.py" "$WINEPREFIX/drive_c/tavimbo-host" \
-      </dev/null >/dev/null 2>&1 &
+    setsid /usr/bin/python3 "$wine_root/tests/tools/xdnd-drop.py" \
+      "$WINEPREFIX/drive_c/tavimbo-host" </dev/null >/dev/null 2>&1 &
     echo $! >"$wine_state.host"
   fi
   flock -u 7

@@ -107,12 +107,7 @@ void Photograph(HWND window, int dpi, const std::wstring& name) {
     const std::filesystem::path picture =
         BuiltExe().parent_path().parent_path() /
         (L"screenshot-" + std::to_wstring(dpi) + L"dpi-" + name + L".png");
-    const HostResult shot = RunOnHost(
-        {L"import", L"-window", L"root", L"-crop",
-         std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top) +
-             L"+" + std::to_wstring(rect.left) + L"+" + std::to_wstring(rect.top),
-         L"+repage", UnixPath(picture)});
-    EXPECT_EQ(shot.exitCode, 0) << Narrow(name) << ": " << shot.output;
+    EXPECT_EQ(SaveScreenPicture(rect, picture), S_OK) << Narrow(name);
 }
 
 TEST(Screenshot, EveryPageTheAboutBoxAndAQuestionAtTheScreensResolution) {

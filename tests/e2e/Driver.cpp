@@ -1,15 +1,18 @@
 #include "tests/e2e/Driver.h"
 
+#include "platform/Handles.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
+#include <wincodec.h>
 #include <winternl.h>
+
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace e2e {
@@ -347,51 +350,50 @@ LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void
     return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(memory.Address()));
 }
 
-std::wstring UnixPath(const std::filesystem::path& path) {
-    // Wine's own export; it exists only under Wine, where these tests run.
-    using Function = char* CDECL(const wchar_t*);
-    auto* toUnix = reinterpret_cast<Function*>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr) {
-        throw std::runtime_error("not running under Wine");
-    }
-    char* unix = toUnix(path.c_str());
-    if (unix == nullptr) {
-        throw std::runtime_error("no Unix path for " + Narrow(path.wstring()));
-    }
-    std::wstring wide = Widen(unix);
-    HeapFree(GetProcessHeap(), 0, unix);
-    return wide;
-}
-
-HostResult RunOnHost(const std::vector<std::wstring>& argv) {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = L"C:\\tavimbo-host";
-    std::filesystem::create_directories(folder);
-    const std::wstring name =
-        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-    {
-        std::ofstream request(folder / (name + L".tmp"), std::ios::binary);
-        for (const std::wstring& argument : argv) {
-            request << Narrow(argument) << '\n';
+HRESULT SaveScreenPicture(const RECT& rect, const std::filesystem::path& png) try {
+    static const platform::ComInitialization com;
+    const auto check = [](HRESULT result) {
+        if (FAILED(result)) {
+            throw result;
         }
+    };
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const platform::WindowDC screen = platform::AcquireDC(nullptr);
+    const std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> memory(
+        CreateCompatibleDC(screen.get()), &DeleteDC);
+    const std::unique_ptr<std::remove_pointer_t<HBITMAP>, platform::GdiObjectDeleter> bitmap(
+        CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        // Out again before WIC reads it: a bitmap selected into a context cannot be read.
+        const platform::SelectedObject selected = platform::Select(memory.get(), bitmap.get());
+        check(BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)
+                  ? S_OK
+                  : E_FAIL);
     }
-    std::filesystem::rename(folder / (name + L".tmp"), folder / (name + L".req"));
-    const std::filesystem::path answer = folder / (name + L".out");
-    if (!WaitUntil([&] { return std::filesystem::exists(answer); }, 60s)) {
-        return {};
-    }
-    std::ifstream input(answer, std::ios::binary);
-    std::stringstream content;
-    content << input.rdbuf();
-    input.close();
-    std::filesystem::remove(answer);
-    HostResult result;
-    std::string text = content.str();
-    const size_t newline = text.find('\n');
-    result.exitCode = std::stoi(text.substr(0, newline));
-    result.output = newline == std::string::npos ? std::string() : text.substr(newline + 1);
-    return result;
+    using Microsoft::WRL::ComPtr;
+    ComPtr<IWICImagingFactory> factory;
+    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                           IID_PPV_ARGS(factory.GetAddressOf())));
+    ComPtr<IWICBitmap> picture;
+    check(factory->CreateBitmapFromHBITMAP(bitmap.get(), nullptr, WICBitmapIgnoreAlpha,
+                                           picture.GetAddressOf()));
+    ComPtr<IWICStream> stream;
+    check(factory->CreateStream(stream.GetAddressOf()));
+    check(stream->InitializeFromFilename(png.c_str(), GENERIC_WRITE));
+    ComPtr<IWICBitmapEncoder> encoder;
+    check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf()));
+    check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
+    ComPtr<IWICBitmapFrameEncode> frame;
+    check(encoder->CreateNewFrame(frame.GetAddressOf(), nullptr));
+    check(frame->Initialize(nullptr));
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    check(frame->SetPixelFormat(&format));
+    check(frame->WriteSource(picture.Get(), nullptr));
+    check(frame->Commit());
+    return encoder->Commit();
+} catch (HRESULT failed) {
+    return failed;
 }
 
 std::wstring SpecialFolder(int csidl) {

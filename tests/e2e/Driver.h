@@ -102,15 +102,8 @@ std::wstring ToolTipText(HWND toolTips, HWND owner, HWND tool);
 LRESULT SendMessageWithData(HWND window, UINT message, WPARAM wParam, const void* data,
                             size_t size);
 
-// Runs an allowed Linux command (tools/host-service.py): its exit code and output.
-struct HostResult {
-    int exitCode = -1;
-    std::string output;
-};
-HostResult RunOnHost(const std::vector<std::wstring>& argv);
-
-// The Linux path of a Windows path, through Wine.
-std::wstring UnixPath(const std::filesystem::path& path);
+// What the screen shows in the rectangle, written as a PNG picture.
+HRESULT SaveScreenPicture(const RECT& rect, const std::filesystem::path& png);
 
 // A special folder of the user (CSIDL numbering), with its trailing backslash.
 std::wstring SpecialFolder(int csidl);
@@ -154,7 +147,7 @@ struct StartedProgram {
 // can be checked without looking at the screen.
 std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName);
 
-// UTF-8 for messages of failed assertions, and back from what Linux commands give.
+// UTF-8 for messages of failed assertions and for files, and back.
 std::string Narrow(std::wstring_view text);
 std::wstring Widen(std::string_view text);
 

@@ -234,13 +234,9 @@ TEST_F(HelpPage, EveryPaintOfTheAboutBoxDrawsANewGradientFromWhite) {
     RECT rect{};
     GetWindowRect(box.handle, &rect);
     const fs::path picture = BuiltExe().parent_path().parent_path() / L"screenshot-about.png";
-    const HostResult shot = RunOnHost({L"import", L"-window", L"root", L"-crop",
-                                       std::to_wstring(rect.right - rect.left + 40) + L"x" +
-                                           std::to_wstring(rect.bottom - rect.top + 40) + L"+" +
-                                           std::to_wstring(std::max(0L, rect.left - 20)) + L"+" +
-                                           std::to_wstring(std::max(0L, rect.top - 20)),
-                                       UnixPath(picture)});
-    EXPECT_EQ(shot.exitCode, 0) << shot.output;
+    const RECT margin{std::max(0L, rect.left - 20), std::max(0L, rect.top - 20), rect.right + 20,
+                      rect.bottom + 20};
+    EXPECT_EQ(SaveScreenPicture(margin, picture), S_OK);
     box.Press(IDOK);
 }
 

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <fstream>
+#include <iterator>
 
 namespace e2e {
 namespace {
@@ -34,23 +35,6 @@ template <class Fill> void Save(const std::wstring& path, Fill fill) {
     ASSERT_TRUE(link && SUCCEEDED(link.As(&file)));
     ASSERT_EQ(fill(*link.Get()), S_OK) << Narrow(path);
     ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK) << Narrow(path);
-}
-
-// lnkinfo's "Local path" line, the target as it is stored in the file.
-std::wstring LnkinfoLocalPath(const std::wstring& path) {
-    const HostResult result = RunOnHost({L"lnkinfo", UnixPath(path)});
-    EXPECT_EQ(result.exitCode, 0) << result.output;
-    std::istringstream lines(result.output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const size_t label = line.find("Local path");
-        const size_t colon = line.find(": ");
-        if (label != std::string::npos && colon != std::string::npos) {
-            return Widen(line.substr(colon + 2));
-        }
-    }
-    ADD_FAILURE() << "no local path in lnkinfo's output:\n" << result.output;
-    return {};
 }
 
 std::vector<std::wstring> ExplorerCommandLines() {
@@ -81,6 +65,44 @@ void Answer(const Program& program, const std::wstring& text, int button) {
 void ExpectNoBox(const Program& program, Duration wait) {
     const Box box = WaitForBox(program.Id(), wait);
     EXPECT_FALSE(box) << "unexpected box \"" << Narrow(box.caption) << "\": " << Narrow(box.text);
+}
+
+std::wstring StoredLocalPath(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    const auto number = [&](size_t at, size_t size) {
+        size_t value = 0;
+        for (size_t i = size; at + size <= bytes.size() && i-- > 0;) {
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        }
+        return value;
+    };
+    const size_t flags = number(0x14, 4); // HasLinkTargetIDList 1, HasLinkInfo 2
+    const size_t info = 0x4C + (flags & 1 ? 2 + number(0x4C, 2) : 0);
+    // Where the field whose offset is at `offsetAt` starts; the end of the file when it has none.
+    const auto field = [&](size_t offsetAt) {
+        const size_t offset = number(info + offsetAt, 4);
+        return offset != 0 && info + offset < bytes.size() ? info + offset : bytes.size();
+    };
+    std::wstring target;
+    if (!(flags & 2)) {
+        return target;
+    }
+    // The base path, then the common path suffix: in UTF-16 when the header is 0x24 bytes or
+    // longer, else in the ANSI code page.
+    if (number(info + 4, 4) >= 0x24) {
+        for (size_t at : {field(28), field(32)}) {
+            for (; number(at, 2) != 0; at += 2) {
+                target += static_cast<wchar_t>(number(at, 2));
+            }
+        }
+        return target;
+    }
+    const std::string ansi = std::string(bytes.c_str() + field(16)) + (bytes.c_str() + field(24));
+    target.resize(ansi.size());
+    target.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                      target.data(), static_cast<int>(target.size())));
+    return target;
 }
 
 LinkContent ReadLink(const std::wstring& path) {
@@ -137,7 +159,7 @@ void ExpectShortcutTo(const std::wstring& shortcut, const std::wstring& target) 
     EXPECT_EQ(content.arguments, L"") << Narrow(shortcut);
     EXPECT_EQ(content.workingDirectory, L"") << Narrow(shortcut);
     EXPECT_EQ(content.description, L"") << Narrow(shortcut);
-    EXPECT_EQ(LnkinfoLocalPath(shortcut), target) << Narrow(shortcut);
+    EXPECT_EQ(StoredLocalPath(shortcut), target) << Narrow(shortcut);
 }
 
 Leftovers::Leftovers(std::vector<std::wstring> paths) : paths_(std::move(paths)) {

@@ -25,14 +25,18 @@ struct LinkContent {
 };
 LinkContent ReadLink(const std::wstring& path);
 
+// The target's local path as the file's bytes hold it (the LinkInfo structure of the shell
+// link format), read without a shell link object; empty when the file has none.
+std::wstring StoredLocalPath(const std::wstring& path);
+
 // Writes a shortcut with the test's own shell link object, as another program might have: with
 // the content given (the extras only with arguments), or to the Computer folder, which has no
 // file-system path.
 void WriteShortcut(const std::wstring& path, const LinkContent& content);
 void WriteShortcutToComputer(const std::wstring& path);
 
-// The shortcut holds the target and nothing else, as a fresh shell link object and lnkinfo
-// (a reader no one here wrote) both see it.
+// The shortcut holds the target and nothing else, as a fresh shell link object sees it and as
+// its bytes store it (Wine's shell link object gives back only the ANSI form of a target).
 void ExpectShortcutTo(const std::wstring& shortcut, const std::wstring& target);
 
 // Files and folders a test may leave in the prefix's user folders: removed by name, never by

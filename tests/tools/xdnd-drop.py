@@ -1,15 +1,21 @@
 #!/usr/bin/python3
-"""Drops files on an X window the way a file manager does, through the XDND protocol.
+"""Drops files on an X window the way a file manager does, through the XDND protocol, for the
+tests under Wine that cannot reach X11 themselves (Dropped, labelled wine-only).
 
-Usage: xdnd-drop.py TITLE PATH...
+Usage: xdnd-drop.py FOLDER
 
-TITLE is the window's title exactly; each PATH is a Unix path, sent as a file:// URI.
-Exit status 0 when the window accepted the drop and reported it finished, 1 otherwise.
+It serves requests in FOLDER (C:\\tavimbo-host of the Wine prefix, $WINEPREFIX): a file
+NAME.req holds the window's title exactly, then each path on drive C: of the prefix, one per
+line (UTF-8); each is sent as the file:// URI of its Linux path. The answer NAME.out holds 0
+once the window accepted the drop and reported it finished, or 1 and why the drop failed.
 """
 
+import os
 import sys
 import time
 import urllib.parse
+
+from pathlib import Path
 
 from Xlib import X, Xatom, display, error
 from Xlib.protocol import event
@@ -22,18 +28,11 @@ class DropFailed(Exception):
     pass
 
 
-def window_title(screen_display, window):
-    for name, kind in (("_NET_WM_NAME", "UTF8_STRING"), ("WM_NAME", None)):
-        try:
-            atom = screen_display.intern_atom(name)
-            kind_atom = screen_display.intern_atom(kind) if kind else X.AnyPropertyType
-            value = window.get_full_property(atom, kind_atom)
-        except error.XError:
-            return None
-        if value is not None and value.value:
-            text = value.value
-            return text.decode("utf-8", "replace") if isinstance(text, bytes) else text
-    return None
+def window_title(window):
+    try:
+        return window.get_wm_name()
+    except error.XError:
+        return None
 
 
 def find_target(screen_display, title):
@@ -49,7 +48,7 @@ def find_target(screen_display, title):
         except error.XError:
             continue
         pending.extend(children)
-        if window_title(screen_display, window) != title:
+        if window_title(window) != title:
             continue
         try:
             version = window.get_full_property(aware, Xatom.ATOM)
@@ -68,8 +67,10 @@ def find_target(screen_display, title):
 
 def uri_list(paths):
     # Each line ends in CR LF; a bare LF glues the names together on the receiving side.
+    drive = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    unix = [os.path.join(drive, *path[3:].split("\\")) for path in paths]
     return b"".join(
-        b"file://" + urllib.parse.quote(path, safe="/").encode("ascii") + b"\r\n" for path in paths
+        b"file://" + urllib.parse.quote(path, safe="/").encode("ascii") + b"\r\n" for path in unix
     )
 
 
@@ -136,21 +137,28 @@ class DragSource:
         self.wait_for("XdndFinished")
 
 
-def main(arguments):
-    if len(arguments) < 2:
-        print(__doc__.strip(), file=sys.stderr)
-        return 2
-    title, paths = arguments[0], arguments[1:]
+def drop(title, paths):
     screen_display = display.Display()
     try:
         DragSource(screen_display, find_target(screen_display, title), paths).drop()
-    except DropFailed as failure:
-        print(f"xdnd-drop: {failure}", file=sys.stderr)
-        return 1
+        return "0\n"
+    except Exception as failure:  # whatever stops the drop is the test's to report
+        return f"1\n{failure}\n"
     finally:
         screen_display.close()
-    return 0
+
+
+def serve(folder):
+    folder.mkdir(parents=True, exist_ok=True)
+    while True:
+        for request in sorted(folder.glob("*.req")):
+            title, *paths = request.read_text(encoding="utf-8").splitlines()
+            request.unlink()
+            partial = request.with_suffix(".part")
+            partial.write_text(drop(title, paths), encoding="utf-8")
+            partial.rename(request.with_suffix(".out"))
+        time.sleep(0.02)
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    serve(Path(sys.argv[1]))
