@@ -41,18 +41,18 @@ std::string AnsiBytes(std::wstring_view text) {
     return bytes;
 }
 
-// The text of bytes that convert back to themselves, if they do.
+// The text of bytes that are characters of the code page, if they are.
 std::optional<std::wstring> AnsiText(std::string_view bytes) {
     const int size = static_cast<int>(bytes.size());
     const int length = size == 0 ? 0
                                  : MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(),
                                                        size, nullptr, 0);
+    if (length == 0 && size != 0) {
+        return std::nullopt;
+    }
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     if (length != 0) {
         MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
-    }
-    if ((length == 0 && size != 0) || AnsiBytes(text) != bytes) {
-        return std::nullopt;
     }
     return text;
 }

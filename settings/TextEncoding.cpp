@@ -217,7 +217,12 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding) {
 }
 
 std::wstring DecodeAnsi(std::string_view bytes, const AnsiCodePage& codePage) {
-    if (std::optional<std::wstring> text = codePage.decode(bytes)) {
+    // Only text that the code page writes back as the same bytes is taken as it reads.
+    auto unchanged = [&](std::string_view part) {
+        std::optional<std::wstring> text = codePage.decode(part);
+        return text && codePage.encode(*text) == part ? text : std::nullopt;
+    };
+    if (std::optional<std::wstring> text = unchanged(bytes)) {
         return std::move(*text);
     }
     // Line by line, and character by character in a line that does not convert back: a line
@@ -227,18 +232,27 @@ std::wstring DecodeAnsi(std::string_view bytes, const AnsiCodePage& codePage) {
         const std::size_t lineBreak = bytes.find('\n');
         const std::string_view line =
             lineBreak == std::string_view::npos ? bytes : bytes.substr(0, lineBreak + 1);
-        if (const std::optional<std::wstring> converted = codePage.decode(line)) {
+        if (const std::optional<std::wstring> converted = unchanged(line)) {
             text += *converted;
         } else {
             for (std::size_t index = 0; index < line.size();) {
                 const auto lead = static_cast<unsigned char>(line[index]);
                 const std::size_t length =
                     codePage.isLeadByte(lead) && index + 1 < line.size() ? 2 : 1;
-                const std::optional<std::wstring> character =
-                    codePage.decode(line.substr(index, length));
-                text += character ? *character
-                                  : std::wstring(1, static_cast<wchar_t>(ByteStandIn + lead));
-                index += character ? length : 1;
+                const std::string_view character = line.substr(index, length);
+                if (const std::optional<std::wstring> read = unchanged(character)) {
+                    text += *read;
+                    index += length;
+                    continue;
+                }
+                // A pair that the code page reads as one character (an NEC duplicate of code
+                // page 932 that it writes back as the JIS one) stays whole: its second byte
+                // may be "]" or another byte that means something on its own.
+                const std::size_t kept = length == 2 && codePage.decode(character) ? 2 : 1;
+                for (const char byte : character.substr(0, kept)) {
+                    text += static_cast<wchar_t>(ByteStandIn + static_cast<unsigned char>(byte));
+                }
+                index += kept;
             }
         }
         bytes.remove_prefix(line.size());

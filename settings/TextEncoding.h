@@ -19,9 +19,8 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding);
 // Encodes the text with its byte-order mark in front.
 std::string EncodeText(std::wstring_view text, TextEncoding encoding);
 
-// What only Windows knows of the ANSI code page: the text of bytes that convert to it and back
-// to themselves (none when they do not), the bytes of text, and the lead bytes of two-byte
-// characters.
+// What only Windows knows of the ANSI code page: the text of bytes (none when they are no
+// characters of it), the bytes of text, and the lead bytes of two-byte characters.
 struct AnsiCodePage {
     std::optional<std::wstring> (*decode)(std::string_view bytes);
     std::string (*encode)(std::wstring_view text);
@@ -29,8 +28,9 @@ struct AnsiCodePage {
 };
 
 // Text without a mark, in the ANSI code page. Bytes that do not survive the code page (a lone
-// lead byte, UTF-8 that another program wrote) are kept as stand-ins that EncodeAnsi writes
-// back as the same bytes, so other programs' lines survive a save whatever they hold.
+// lead byte, UTF-8 that another program wrote, a character that it writes back as other bytes)
+// are kept as stand-ins that EncodeAnsi writes back as the same bytes, so other programs' lines
+// survive a save whatever they hold.
 std::wstring DecodeAnsi(std::string_view bytes, const AnsiCodePage& codePage);
 std::string EncodeAnsi(std::wstring_view text, const AnsiCodePage& codePage);
 

@@ -1,8 +1,10 @@
 #pragma once
 
 // A two-byte ANSI code page for window-free tests, shaped like code page 932: ASCII as itself, a
-// lead byte 0x81 to 0x9F with a trail byte from 0x40 as the character of that number; anything
-// else (a lone lead byte, 0x80, 0xA0 and above, UTF-8) does not convert.
+// lead byte 0x81 to 0x9F with a trail byte from 0x40 as the character of that number, except
+// that 0x8790 to 0x879C read as the characters of 0x8190 to 0x819C, which write back as those
+// (as code page 932's NEC duplicates do); anything else (a lone lead byte, 0x80, 0xA0 and
+// above, UTF-8) does not convert.
 
 #include "settings/TextEncoding.h"
 
@@ -21,7 +23,8 @@ inline std::optional<std::wstring> FakeDecode(std::string_view bytes) {
         if (lead >= 0x80 && (!FakeIsLeadByte(static_cast<unsigned char>(lead)) || trail < 0x40)) {
             return std::nullopt;
         }
-        text += static_cast<wchar_t>(lead < 0x80 ? lead : lead << 8 | trail);
+        const bool duplicate = lead == 0x87 && trail >= 0x90 && trail <= 0x9C;
+        text += static_cast<wchar_t>(lead < 0x80 ? lead : (duplicate ? 0x81 : lead) << 8 | trail);
         index += lead < 0x80 ? 0 : 1;
     }
     return text;

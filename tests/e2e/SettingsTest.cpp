@@ -281,10 +281,14 @@ TEST(Settings, TheWindowComesBackNormalMinimisedOrMaximisedAsItWasClosed) {
     }
 }
 
+// After MODE, another tool's section "[条件≒]" whose "≒" is the NEC duplicate 0x8790, which code
+// page 932 writes back as 0x81E0, and a line of the IBM kanji 0xED40, written back as 0xFA5C.
 TEST(Settings, UntickingSaveStatusDropsPositionAndModeSoTheNextStartHasTheDefaults) {
     Sandbox sandbox;
+    const std::string other = "[\x8F\xF0\x8C\x8F\x87\x90]\r\nk=\xED\x40\xED\x40\r\n";
     WriteFileBytes(sandbox.Ini(), "[POSITION]\r\nLeft=150\r\nTop=110\r\nRight=590\r\nBottom=460\r\n"
-                                  "State=0\r\n[MODE]\r\nCloseQuery=0\r\nSaveStatus=1\r\n");
+                                  "State=0\r\n[MODE]\r\nCloseQuery=0\r\nSaveStatus=1\r\n" +
+                                      other);
     {
         Program program(sandbox.Exe());
         const HWND main = program.MainWindow();
@@ -295,7 +299,7 @@ TEST(Settings, UntickingSaveStatusDropsPositionAndModeSoTheNextStartHasTheDefaul
         CloseAndWait(program, main);
     }
     const std::string bytes = ReadFileBytes(sandbox.Ini());
-    EXPECT_TRUE(bytes.starts_with("[PROGRAM]\r\n")) << bytes;
+    EXPECT_TRUE(bytes.starts_with(other + "\r\n[PROGRAM]\r\n")) << bytes;
     EXPECT_EQ(bytes.find("POSITION"), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find("MODE"), std::string::npos) << bytes;
 

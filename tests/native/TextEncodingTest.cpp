@@ -183,6 +183,8 @@ TEST(AnsiText, KeepsWhatTheCodePageDropsOnAnyLineTheLastIncluded) {
         {"x=\x81\x41\r\n\x9F", {L'x', L'=', Double4181, L'\r', L'\n', 0xDC9F}},
         // A line break is never taken as a character's second byte.
         {"\x81\nz", {0xDC81, L'\n', L'z'}},
+        // A character written back as other bytes keeps its second byte, and "]" stays itself.
+        {"[\x87\x90]\r\n", {L'[', 0xDC87, 0xDC90, L']', L'\r', L'\n'}},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(settings::DecodeAnsi(bytes, tests::FakeCodePage), text) << Hex(bytes);
