@@ -19,12 +19,19 @@ else()
 endif()
 
 # For the executable that ships and the benchmark's baseline built like it: libstdc++'s
-# demangler serves only the terminate message on a console, which a GUI program lacks; the
-# link replaces it with a stand-in (NoDemangle.cpp).
-function(tavimbo_without_demangler target)
+# demangler serves only the terminate message on a console, which a GUI program lacks, and its
+# standard exceptions bring the library's old std::string; the link replaces both with stand-ins
+# (NoDemangle.cpp, LibraryErrors.cpp).
+function(tavimbo_lean_runtime target)
   if(NOT MSVC)
-    target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/NoDemangle.cpp)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/NoDemangle.cpp
+                                     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/LibraryErrors.cpp)
     target_link_options(${target} PRIVATE -Wl,--wrap=__cxa_demangle)
+    foreach(thrower _ZSt17__throw_bad_allocv _ZSt28__throw_bad_array_new_lengthv
+                    _ZSt19__throw_logic_errorPKc _ZSt20__throw_length_errorPKc
+                    _ZSt24__throw_out_of_range_fmtPKcz)
+      target_link_options(${target} PRIVATE -Wl,--wrap=${thrower})
+    endforeach()
   endif()
 endfunction()
 
