@@ -40,11 +40,9 @@ Placement FromWindows(const WINDOWPLACEMENT& placement) {
 FormSettings FormSettingsFile::Load(HWND window, int windowState) {
     const std::wstring path = SettingsPath(services::Application::ExeName());
     const SettingsFileLock lock(path);
-    // Settings that a killed save left in a backup alone are read from their place again. Should
-    // they not go back, the backup stays for the first save, which reports why.
-    RecoverSettingsFile(path);
-    // Windows' reader takes a file that it cannot read for an empty one; the defaults that the
-    // window then shows must not be written over what the user saved in it.
+    // What a killed save left is taken up first. Windows' reader takes a file that it cannot read
+    // (or that another copy's save has away) for an empty one; the defaults that the window then
+    // shows must not be written over what the user saved in it.
     readError_ = SettingsFileReadError(path);
     keepFile_ = readError_ != ERROR_SUCCESS;
     WINDOWPLACEMENT placement = CurrentPlacement(window);

@@ -82,15 +82,36 @@ std::int64_t ReadDigits(std::wstring_view digits, unsigned base, std::uint32_t l
 // Characters rather than pointers: nothing for the loader to relocate.
 constexpr wchar_t SaveFileExtensions[][5] = {L".tmp", L".bak", L".old"};
 
-// ".0000002A-0123456789ABCDEF" after a journal's run tag.
+// ".0000002A-0123456789ABCDEF": a fingerprint in a journal's name.
 constexpr std::size_t SizeDigits = 8;
 constexpr std::size_t HashDigits = 16;
 constexpr std::size_t FingerprintLength = SizeDigits + HashDigits + 2;
+constexpr std::size_t FileDigits = 16;
+
+std::wstring FingerprintText(const Fingerprint& fingerprint) {
+    return L'.' + services::HexText(fingerprint.size, SizeDigits) + L'-' +
+           services::HexText(fingerprint.hash, HashDigits);
+}
+
+// Takes the fingerprint off the end of the name.
+std::optional<Fingerprint> TakeFingerprint(std::wstring_view& name) {
+    if (name.size() < FingerprintLength) {
+        return std::nullopt;
+    }
+    const std::wstring_view text = name.substr(name.size() - FingerprintLength);
+    const auto size = services::ReadHexText(text.substr(1, SizeDigits));
+    const auto hash = services::ReadHexText(text.substr(SizeDigits + 2));
+    if (text[0] != L'.' || text[SizeDigits + 1] != L'-' || !size || !hash) {
+        return std::nullopt;
+    }
+    name.remove_suffix(FingerprintLength);
+    return Fingerprint{static_cast<std::uint32_t>(*size), *hash};
+}
 
 } // namespace
 
 Fingerprint FingerprintOf(std::string_view bytes) {
-    // FNV-1a: enough to tell a completed rewrite from the old bytes it replaced.
+    // FNV-1a: enough to tell a file's bytes from the others it may hold.
     std::uint64_t hash = 0xCBF29CE484222325;
     for (unsigned char byte : bytes) {
         hash = (hash ^ byte) * 0x100000001B3;
@@ -103,8 +124,8 @@ Fingerprint FingerprintOf(std::string_view bytes) {
 std::wstring SaveFilePath(std::wstring_view settingsPath, const SaveFileName& name) {
     std::wstring path = std::wstring(settingsPath) + L'.' + services::RunTagText(name.run);
     if (name.kind == SaveFileKind::Journal) {
-        path += L'.' + services::HexText(name.completed.size, SizeDigits) + L'-' +
-                services::HexText(name.completed.hash, HashDigits);
+        path += L'.' + services::HexText(name.file, FileDigits) + FingerprintText(name.copied) +
+                FingerprintText(name.completed);
     }
     return path + SaveFileExtensions[static_cast<int>(name.kind)];
 }
@@ -125,19 +146,21 @@ std::optional<SaveFileName> ParseSaveFileName(std::wstring_view settingsName,
     }
     name.remove_suffix(4);
     SaveFileName parsed{
-        {}, static_cast<SaveFileKind>(extension - std::begin(SaveFileExtensions)), {}};
+        {}, static_cast<SaveFileKind>(extension - std::begin(SaveFileExtensions)), 0, {}, {}};
     if (parsed.kind == SaveFileKind::Journal) {
-        if (name.size() < FingerprintLength) {
+        const std::optional<Fingerprint> completed = TakeFingerprint(name);
+        const std::optional<Fingerprint> copied = completed ? TakeFingerprint(name) : std::nullopt;
+        const std::optional<std::uint64_t> file =
+            copied && name.size() > FileDigits + 1 && name[name.size() - FileDigits - 1] == L'.'
+                ? services::ReadHexText(name.substr(name.size() - FileDigits))
+                : std::nullopt;
+        if (!file) {
             return std::nullopt;
         }
-        const std::wstring_view fingerprint = name.substr(name.size() - FingerprintLength);
-        const auto size = services::ReadHexText(fingerprint.substr(1, SizeDigits));
-        const auto hash = services::ReadHexText(fingerprint.substr(SizeDigits + 2));
-        if (fingerprint[0] != L'.' || fingerprint[SizeDigits + 1] != L'-' || !size || !hash) {
-            return std::nullopt;
-        }
-        parsed.completed = {static_cast<std::uint32_t>(*size), *hash};
-        name.remove_suffix(FingerprintLength);
+        parsed.file = *file;
+        parsed.copied = *copied;
+        parsed.completed = *completed;
+        name.remove_suffix(FileDigits + 1);
     }
     const std::optional<services::RunTag> run = services::ParseRunTag(name);
     if (!run) {

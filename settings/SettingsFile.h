@@ -29,10 +29,14 @@ struct Fingerprint {
 
 Fingerprint FingerprintOf(std::string_view bytes);
 
+// A journal's name also says which file it copies (its number on its volume), what the copy
+// holds, and what the file holds once its rewrite has completed.
 struct SaveFileName {
     services::RunTag run;
     SaveFileKind kind;
-    Fingerprint completed; // a journal's: what the file holds once its rewrite has completed
+    std::uint64_t file = 0;
+    Fingerprint copied;
+    Fingerprint completed;
 };
 
 std::wstring SaveFilePath(std::wstring_view settingsPath, const SaveFileName& name);

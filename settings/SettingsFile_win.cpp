@@ -5,10 +5,10 @@
 #include "platform/Win32Error.h"
 #include "services/FilePath.h"
 #include "services/NumberText.h"
-#include "services/RetryWhileShared_win.h"
 #include "services/RunTag_win.h"
 
-#include <algorithm>
+#include <sddl.h>
+
 #include <climits>
 #include <vector>
 
@@ -75,282 +75,147 @@ std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
     return EncodeAnsi(text, SystemCodePage);
 }
 
-// One of a save's files beside the settings file, named after this run, removed unless told to
-// keep it.
-class SaveFile {
+// Each operation one Windows call (a whole read, a loop of them).
+class WindowsStorage : public Storage {
 public:
-    SaveFile(FileOperations& operations, const std::wstring& path, SaveFileKind kind,
-             Fingerprint completed = {})
-        : operations_(operations), path_(services::ExtendedLengthPath(SaveFilePath(
-                                       path, {services::ThisRun(), kind, completed}))) {}
-    ~SaveFile() {
-        if (!path_.empty()) {
-            services::RetryWhileShared([&] { return operations_.Delete(path_); });
-        }
-    }
-    SaveFile(const SaveFile&) = delete;
-    SaveFile& operator=(const SaveFile&) = delete;
-
-    const std::wstring& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-    // Removed, or emptied where it cannot be (a program holding it, a folder where files may be
-    // made but not removed): an empty copy of old settings is never put back.
-    void Discard() {
-        if (!services::RetryWhileShared([&] { return operations_.Delete(path_); })) {
-            const platform::UniqueFile file(
-                operations_.Open(path_, GENERIC_WRITE, FILE_SHARE_DELETE, OPEN_EXISTING));
-            if (file) {
-                operations_.SetSize(file.get(), 0);
-            }
-        }
-        Keep();
-    }
-
-private:
-    FileOperations& operations_;
-    std::wstring path_;
-};
-
-// Reads the whole file; the system's error code when that fails.
-DWORD ReadWholeFile(const std::wstring& path, DWORD share, std::string& bytes) {
-    const platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr,
-                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return GetLastError();
-    }
-    char buffer[65536];
-    DWORD read = 0;
-    do {
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+    SystemError List(const std::wstring& path, std::vector<std::wstring>& names) override {
+        WIN32_FIND_DATAW found{};
+        const platform::FileSearch search(
+            FindFirstFileW(services::ExtendedLengthPath(path + L".*").c_str(), &found));
+        if (search == nullptr) {
             return GetLastError();
         }
-        bytes.append(buffer, read);
-    } while (read != 0);
-    return ERROR_SUCCESS;
-}
-
-bool IsMissing(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-bool IsMissingFile(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsMissing(GetLastError());
-}
-
-// Writes all the bytes at the start of the file and cuts it there, then flushes it to disk.
-bool WriteWhole(FileOperations& operations, HANDLE file, std::string_view bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
-        DWORD done = 0;
-        if (!operations.Write(file, written, bytes.data() + written, chunk, done)) {
-            return false;
-        }
-        // A write that succeeds without writing would never end.
-        if (done == 0) {
-            SetLastError(ERROR_WRITE_FAULT);
-            return false;
-        }
-        written += done;
-    }
-    return operations.SetSize(file, bytes.size()) && operations.Flush(file);
-}
-
-// Writes a new file, or the existing one in place; the system's error code when that fails.
-DWORD WriteFileBytes(FileOperations& operations, const std::wstring& path, DWORD disposition,
-                     std::string_view bytes) {
-    const platform::UniqueFile file(operations.Open(
-        path, GENERIC_WRITE, disposition == OPEN_EXISTING ? FILE_SHARE_READ : 0, disposition));
-    if (!file) {
-        return GetLastError();
-    }
-    return WriteWhole(operations, file.get(), bytes) ? ERROR_SUCCESS : GetLastError();
-}
-
-// The file takes the temporary's place; ReplaceFileW gives the new file the old one's
-// attributes, security and streams. With a backup name, no failure loses the old file.
-DWORD ReplaceWithTemporary(FileOperations& operations, const std::wstring& path,
-                           std::string_view bytes) {
-    SaveFile temporary(operations, path, SaveFileKind::Temporary);
-    SaveFile backup(operations, path, SaveFileKind::Backup);
-    if (const DWORD error = WriteFileBytes(operations, temporary.Path(), CREATE_ALWAYS, bytes)) {
-        return error;
-    }
-    if (services::RetryWhileShared(
-            [&] { return operations.Replace(path, temporary.Path(), backup.Path()); })) {
-        temporary.Keep();
+        do {
+            names.emplace_back(found.cFileName);
+        } while (FindNextFileW(search.get(), &found));
         return ERROR_SUCCESS;
     }
-    const DWORD error = GetLastError();
-    // The old file was moved to the backup but the new one could not take its place. Should
-    // the old one not go back either, both stay: the next start or save puts the backup back.
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !operations.Move(backup.Path(), path)) {
-        backup.Keep();
-        temporary.Keep();
-    }
-    return error;
-}
 
-// Writes the bytes under the temporary name, then gives them the target's, which never replaces
-// a file: whatever has the target's name is whole.
-DWORD CreateWhole(FileOperations& operations, const std::wstring& path, const std::wstring& target,
-                  std::string_view bytes) {
-    SaveFile temporary(operations, path, SaveFileKind::Temporary);
-    if (const DWORD error = WriteFileBytes(operations, temporary.Path(), CREATE_ALWAYS, bytes)) {
-        return error;
-    }
-    if (!operations.Move(temporary.Path(), target)) {
-        return GetLastError();
-    }
-    temporary.Keep();
-    return ERROR_SUCCESS;
-}
-
-// Writes the bytes over the file where it is; when that fails midway, the old bytes go back.
-DWORD WriteOver(FileOperations& operations, const std::wstring& path, std::string_view bytes,
-                std::string_view oldBytes, SaveFile* journal) {
-    const platform::UniqueFile file(
-        operations.Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
-    if (!file) {
-        return GetLastError();
-    }
-    if (WriteWhole(operations, file.get(), bytes)) {
+    SystemError Probe(const std::wstring& path, Facts& facts) override {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        // Opened for no access at all, which no other program's sharing refuses.
+        const platform::UniqueFile file(
+            CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (attributes == INVALID_FILE_ATTRIBUTES || !file ||
+            !GetFileInformationByHandle(file.get(), &information)) {
+            return GetLastError();
+        }
+        facts.id = std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow;
+        facts.linked =
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1;
         return ERROR_SUCCESS;
     }
-    const DWORD error = GetLastError();
-    if (!WriteWhole(operations, file.get(), oldBytes)) {
-        std::wstring message = FileError(L"Cannot create", path, error).Message() +
-                               L" Its old contents could not be put back (" +
-                               platform::SystemErrorText(GetLastError()) + L")";
-        if (journal != nullptr) {
-            journal->Keep();
-            message += L" and are kept in \"" + journal->Path() + L"\"";
-        }
-        throw platform::Error(message + L".");
-    }
-    return error;
-}
 
-// When the file cannot be replaced (another program holds it without delete sharing), its
-// contents are rewritten where they are. A copy of the old bytes beside it, named after what the
-// file holds once the rewrite completes, lets the next start or save after a kill put them back.
-// Where no copy can be made (a folder where only the file may be written, a full disk), or the
-// copy takes the room that the rewrite needs, the file is rewritten without one.
-DWORD RewriteInPlace(FileOperations& operations, const std::wstring& path, std::string_view bytes,
-                     std::string_view oldBytes) {
-    if (!oldBytes.empty()) {
-        SaveFile journal(operations, path, SaveFileKind::Journal, FingerprintOf(bytes));
-        if (CreateWhole(operations, path, journal.Path(), oldBytes) == ERROR_SUCCESS) {
-            if (WriteOver(operations, path, bytes, oldBytes, &journal) == ERROR_SUCCESS) {
-                journal.Discard();
-                return ERROR_SUCCESS;
+    SystemError Open(const std::wstring& path, unsigned access, unsigned sharing, Creation creation,
+                     File& file) override {
+        const DWORD dispositions[] = {CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING};
+        const HANDLE opened = CreateFileW(
+            path.c_str(),
+            ((access & ReadAccess) != 0 ? GENERIC_READ : 0) |
+                ((access & WriteAccess) != 0 ? GENERIC_WRITE : 0),
+            ((sharing & ShareRead) != 0 ? FILE_SHARE_READ : 0) |
+                ((sharing & ShareWrite) != 0 ? FILE_SHARE_WRITE : 0) |
+                ((sharing & ShareDelete) != 0 ? FILE_SHARE_DELETE : 0),
+            nullptr, dispositions[static_cast<int>(creation)], FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = opened == INVALID_HANDLE_VALUE ? nullptr : opened;
+        return file == nullptr ? GetLastError() : ERROR_SUCCESS;
+    }
+
+    SystemError Read(File file, std::string& bytes) override {
+        char buffer[65536];
+        OVERLAPPED position{};
+        for (DWORD read = 1; read != 0; position.Offset += read) {
+            if (!ReadFile(file, buffer, sizeof buffer, &read, &position)) {
+                const DWORD error = GetLastError();
+                return error == ERROR_HANDLE_EOF ? ERROR_SUCCESS : error;
             }
-        } else {
-            journal.Keep(); // not made: nothing of ours to remove
+            bytes.append(buffer, read);
         }
+        return ERROR_SUCCESS;
     }
-    return WriteOver(operations, path, bytes, oldBytes, nullptr);
-}
 
-struct Leftover {
-    std::wstring path;
-    SaveFileName name;
-    std::uint64_t written; // FILETIME's count: below 2 to the 60th for millennia
-    bool empty;
+    SystemError Write(File file, std::uint64_t offset, std::string_view bytes,
+                      std::size_t& written) override {
+        OVERLAPPED position{};
+        position.Offset = static_cast<DWORD>(offset);
+        position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD done = 0;
+        const BOOL wrote =
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, &position);
+        written = done;
+        return wrote ? ERROR_SUCCESS : GetLastError();
+    }
+
+    SystemError SetSize(File file, std::uint64_t size) override {
+        FILE_END_OF_FILE_INFO end{};
+        end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+        return SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end)
+                   ? ERROR_SUCCESS
+                   : GetLastError();
+    }
+
+    SystemError Flush(File file) override {
+        return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+    }
+
+    void Close(File file) override { CloseHandle(file); }
+
+    SystemError Replace(const std::wstring& path, const std::wstring& replacement,
+                        const std::wstring& backup) override {
+        return ReplaceFileW(path.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr, nullptr)
+                   ? ERROR_SUCCESS
+                   : GetLastError();
+    }
+
+    SystemError Move(const std::wstring& from, const std::wstring& to) override {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS
+                                                                             : GetLastError();
+    }
+
+    SystemError Delete(const std::wstring& path) override {
+        return DeleteFileW(path.c_str()) ? ERROR_SUCCESS : GetLastError();
+    }
+
+    void Pause() override { Sleep(100); }
+    const services::RunTag& ThisRun() override { return services::ThisRun(); }
+    bool RunHasEnded(const services::RunTag& run) override { return services::RunHasEnded(run); }
+    std::wstring ErrorText(SystemError error) override { return platform::SystemErrorText(error); }
 };
 
-// The files that saves of ended runs of the program on this computer left beside the settings
-// file; those of a run that may still be saving, or of another computer, are not among them.
-std::vector<Leftover> FindLeftovers(const std::wstring& path) {
-    const std::size_t nameStart = path.find_last_of(L"\\/") + 1;
-    std::vector<Leftover> leftovers;
-    WIN32_FIND_DATAW found{};
-    const platform::FileSearch search(
-        FindFirstFileW(services::ExtendedLengthPath(path + L".*").c_str(), &found));
-    for (bool more = search != nullptr; more; more = FindNextFileW(search.get(), &found)) {
-        const auto name =
-            ParseSaveFileName(std::wstring_view(path).substr(nameStart), found.cFileName);
-        if (name && (name->run == services::ThisRun() || services::RunHasEnded(name->run))) {
-            const FILETIME& written = found.ftLastWriteTime;
-            leftovers.push_back(
-                {services::ExtendedLengthPath(path.substr(0, nameStart) + found.cFileName), *name,
-                 std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime,
-                 found.nFileSizeHigh == 0 && found.nFileSizeLow == 0});
+// Made as the program starts (see platform/Dpi.cpp).
+WindowsStorage systemStorage;
+
+// The current user, elevated or not, may wait for and release the lock; nobody else may.
+struct UserOnlySecurity {
+    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    UserOnlySecurity() {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+            return;
+        }
+        const platform::UniqueHandle owned(token);
+        alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+        DWORD size = 0;
+        wchar_t* sid = nullptr;
+        if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+            ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
+            const std::wstring descriptor = L"D:P(A;;GA;;;" + std::wstring(sid) + L")";
+            LocalFree(sid);
+            ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                descriptor.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr);
         }
     }
-    return leftovers;
-}
-
-bool Holds(const std::wstring& path, const Fingerprint& fingerprint) {
-    std::string bytes;
-    return ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, bytes) == ERROR_SUCCESS &&
-           FingerprintOf(bytes) == fingerprint;
-}
-
-// Puts the old settings back from a copy that a save left: moved when the file is gone, else
-// written over the file in place (which may be half rewritten, or held by another program).
-DWORD PutBack(const std::wstring& copy, const std::wstring& path, bool missing) {
-    FileOperations& operations = SystemFileOperations();
-    if (missing) {
-        return operations.Move(copy, path) ? ERROR_SUCCESS : GetLastError();
-    }
-    std::string bytes;
-    if (const DWORD error = ReadWholeFile(copy, FILE_SHARE_READ, bytes)) {
-        return error;
-    }
-    if (const DWORD error = WriteFileBytes(operations, path, OPEN_EXISTING, bytes)) {
-        return error;
-    }
-    services::RetryWhileShared([&] { return operations.Delete(copy); });
-    return ERROR_SUCCESS;
-}
-
-// Made as the program starts (see platform/Dpi.cpp).
-FileOperations systemOperations;
+    ~UserOnlySecurity() { LocalFree(attributes.lpSecurityDescriptor); }
+    UserOnlySecurity(const UserOnlySecurity&) = delete;
+    UserOnlySecurity& operator=(const UserOnlySecurity&) = delete;
+};
 
 } // namespace
 
-HANDLE FileOperations::Open(const std::wstring& path, DWORD access, DWORD share,
-                            DWORD disposition) {
-    return CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-}
-
-bool FileOperations::Write(HANDLE file, std::uint64_t offset, const char* data, DWORD size,
-                           DWORD& written) {
-    OVERLAPPED position{};
-    position.Offset = static_cast<DWORD>(offset);
-    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    return WriteFile(file, data, size, &written, &position) != FALSE;
-}
-
-bool FileOperations::SetSize(HANDLE file, std::uint64_t size) {
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
-    return SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end) != FALSE;
-}
-
-bool FileOperations::Flush(HANDLE file) {
-    return FlushFileBuffers(file) != FALSE;
-}
-
-bool FileOperations::Replace(const std::wstring& replaced, const std::wstring& replacement,
-                             const std::wstring& backup) {
-    return ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr,
-                        nullptr) != FALSE;
-}
-
-bool FileOperations::Move(const std::wstring& from, const std::wstring& to) {
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
-bool FileOperations::Delete(const std::wstring& path) {
-    return DeleteFileW(path.c_str()) != FALSE;
-}
-
-FileOperations& SystemFileOperations() {
-    return systemOperations;
+Storage& SystemStorage() {
+    return systemStorage;
 }
 
 platform::Error CannotOpenError(const std::wstring& path, DWORD code) {
@@ -374,46 +239,7 @@ std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
 }
 
 DWORD SettingsFileReadError(const std::wstring& path) {
-    std::string bytes;
-    const DWORD error =
-        ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, bytes);
-    return IsMissing(error) ? ERROR_SUCCESS : error;
-}
-
-DWORD RecoverSettingsFile(const std::wstring& path) {
-    const std::vector<Leftover> leftovers = FindLeftovers(path);
-    const bool missing = IsMissingFile(path);
-    // The old settings: those of a rewrite in place, which never completes with its copy left
-    // behind, else, when the file is gone, the newest that ReplaceFileW moved aside.
-    const Leftover* oldSettings = nullptr;
-    std::uint64_t latest = 0;
-    for (const Leftover& each : leftovers) {
-        const SaveFileKind kind = each.name.kind;
-        const std::uint64_t rank = kind == SaveFileKind::Journal && !each.empty ? 2
-                                   : kind == SaveFileKind::Backup && missing    ? 1
-                                                                                : 0;
-        if (rank != 0 && (rank << 60 | each.written) > latest) {
-            latest = rank << 60 | each.written;
-            oldSettings = &each;
-        }
-    }
-    // A rewrite that completed, whose copy could not be removed, is never undone.
-    if (oldSettings != nullptr && oldSettings->name.kind == SaveFileKind::Journal && !missing &&
-        Holds(path, oldSettings->name.completed)) {
-        oldSettings = nullptr;
-    }
-    // Nothing is removed until the old settings are back.
-    if (oldSettings != nullptr) {
-        if (const DWORD error = PutBack(oldSettings->path, path, missing)) {
-            return error;
-        }
-    }
-    for (const Leftover& each : leftovers) {
-        if (&each != oldSettings) {
-            services::RetryWhileShared([&] { return SystemFileOperations().Delete(each.path); });
-        }
-    }
-    return ERROR_SUCCESS;
+    return SettingsReadError(systemStorage, path);
 }
 
 SettingsFileLock::SettingsFileLock(const std::wstring& path) {
@@ -422,8 +248,12 @@ SettingsFileLock::SettingsFileLock(const std::wstring& path) {
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     const Fingerprint name = FingerprintOf(std::string_view(
         reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t)));
+    // Made with the default security, an elevated copy's lock would be the administrators'
+    // alone, and a copy that is not elevated would save without it.
+    UserOnlySecurity security;
     mutex_.reset(CreateMutexW(
-        nullptr, FALSE, (L"Local\\Tavimbo.settings." + services::HexText(name.hash, 16)).c_str()));
+        security.attributes.lpSecurityDescriptor != nullptr ? &security.attributes : nullptr, FALSE,
+        (L"Local\\Tavimbo.settings." + services::HexText(name.hash, 16)).c_str()));
     constexpr DWORD Patience = 10000; // milliseconds
     // Abandoned by a copy that ended while saving: what it left is taken up as after a kill.
     const DWORD woken = mutex_ ? WaitForSingleObject(mutex_.get(), Patience) : WAIT_FAILED;
@@ -437,41 +267,22 @@ SettingsFileLock::~SettingsFileLock() {
 }
 
 SettingsText ReadSettingsFile(const std::wstring& path) {
-    if (const DWORD error = RecoverSettingsFile(path)) {
-        ThrowCannotOpen(path, error);
+    std::optional<std::string> bytes = ReadSettingsBytes(systemStorage, path);
+    if (!bytes) {
+        return {};
     }
-    std::string bytes;
-    if (const DWORD error = ReadWholeFile(path, FILE_SHARE_READ, bytes)) {
-        if (IsMissing(error)) {
-            return {};
-        }
-        ThrowCannotOpen(path, error);
-    }
-    const std::optional<TextEncoding> encoding = DetectByteOrderMark(bytes);
+    const std::optional<TextEncoding> encoding = DetectByteOrderMark(*bytes);
     std::wstring text =
-        encoding
-            ? DecodeText(std::string_view(bytes).substr(ByteOrderMark(*encoding).size()), *encoding)
-            : FromAnsi(bytes, path);
+        encoding ? DecodeText(std::string_view(*bytes).substr(ByteOrderMark(*encoding).size()),
+                              *encoding)
+                 : FromAnsi(*bytes, path);
     return {std::move(text), encoding, std::move(bytes)};
 }
 
-void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
-                       FileOperations& operations) {
+void WriteSettingsFile(const std::wstring& path, const SettingsText& contents) {
     const std::string bytes = contents.encoding ? EncodeText(contents.text, *contents.encoding)
                                                 : ToAnsi(contents.text, path);
-    DWORD error = ERROR_SUCCESS;
-    if (!contents.bytes) {
-        // The first save: never over a file that another program created meanwhile.
-        error = CreateWhole(operations, path, path, bytes);
-    } else if (const DWORD replaceError = ReplaceWithTemporary(operations, path, bytes)) {
-        // Rewritten in place while it is there; a replace that failed halfway may have left
-        // it in the backup, which the next start or save puts back.
-        error = IsMissingFile(path) ? replaceError
-                                    : RewriteInPlace(operations, path, bytes, *contents.bytes);
-    }
-    if (error != ERROR_SUCCESS) {
-        ThrowCannotCreate(path, error);
-    }
+    WriteSettingsBytes(systemStorage, path, contents.bytes, bytes);
 }
 
 std::wstring DateTimeText(const SYSTEMTIME& time) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 #include "settings/TextEncoding.h"
 
 #include "platform/Error.h"
@@ -27,40 +28,21 @@ struct SettingsText {
     std::optional<std::string> bytes; // the file as it was read; none when there was no file
 };
 
-// The steps of a save, one Windows call each, replaceable so that a test can make any of them
-// fail. They report failure as Windows does: a false result and the thread's last error.
-class FileOperations {
-public:
-    virtual ~FileOperations() = default;
-    virtual HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition);
-    virtual bool Write(HANDLE file, std::uint64_t offset, const char* data, DWORD size,
-                       DWORD& written);
-    virtual bool SetSize(HANDLE file, std::uint64_t size);
-    virtual bool Flush(HANDLE file);
-    virtual bool Replace(const std::wstring& replaced, const std::wstring& replacement,
-                         const std::wstring& backup);
-    virtual bool Move(const std::wstring& from, const std::wstring& to);
-    virtual bool Delete(const std::wstring& path);
-};
+// Windows' own file operations, for reading and saving the settings file.
+Storage& SystemStorage();
 
-// Windows' own file operations.
-FileOperations& SystemFileOperations();
-
-// The system's error code when the file exists but cannot be read, else 0.
+// The system's error code when the file exists but cannot be read, or another run's save has it
+// away or half written, else 0.
 DWORD SettingsFileReadError(const std::wstring& path);
 
 // The error of a settings file that cannot be read.
 platform::Error CannotOpenError(const std::wstring& path, DWORD code);
 
-// Takes up what the saves of ended processes left beside the file: old settings that are the
-// only whole copy are put back, and the rest removed. The system's error code when the old
-// settings cannot be put back (everything then stays), else 0.
-DWORD RecoverSettingsFile(const std::wstring& path);
-
 // Held while the settings file is read or saved: copies of the program that start or close
 // together (a sign-out closes them all) take turns, so that none finds the file away while
-// another's replacement puts the new one in its place. A copy that does not let go is waited
-// for a few seconds at most.
+// another's replacement puts the new one in its place. Copies of the same user take turns
+// whether or not they run elevated. A copy that does not let go is waited for a few seconds at
+// most.
 class SettingsFileLock {
 public:
     explicit SettingsFileLock(const std::wstring& path);
@@ -73,15 +55,14 @@ private:
     bool owned_ = false;
 };
 
-// Recovers the file, then reads it while denying other programs write access; a missing file is
-// empty.
+// Takes up what ended runs' saves left, then reads the file while denying other programs write
+// access; a missing file is empty.
 SettingsText ReadSettingsFile(const std::wstring& path);
 
 // Replaces the file that was read, keeping its attributes, security and streams, or rewrites it
-// in place when it cannot be replaced; creates it when there was none. A failed or interrupted
-// save leaves the old file whole, or what puts it back at the next start or save.
-void WriteSettingsFile(const std::wstring& path, const SettingsText& contents,
-                       FileOperations& operations = SystemFileOperations());
+// in place when it cannot be replaced or is a link; creates it when there was none. A failed or
+// interrupted save leaves the old file whole, or what puts it back at the next read.
+void WriteSettingsFile(const std::wstring& path, const SettingsText& contents);
 
 // Reads the file, lets change alter the text, and saves it, all under the lock: every copy's
 // save is whole, and the last one's is the file's.

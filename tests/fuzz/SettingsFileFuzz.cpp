@@ -25,6 +25,19 @@ void CheckInteger(std::wstring_view text) {
     }
 }
 
+// Any name found beside the settings file: one taken for a save's file names it again.
+void CheckSaveFileName(std::wstring_view name) {
+    const auto parsed = settings::ParseSaveFileName(L"T.ini", name);
+    if (parsed) {
+        const auto again =
+            settings::ParseSaveFileName(L"T.ini", settings::SaveFilePath(L"T.ini", *parsed));
+        Require(again && again->run == parsed->run && again->kind == parsed->kind &&
+                    again->file == parsed->file && again->copied == parsed->copied &&
+                    again->completed == parsed->completed,
+                "a save's file name does not read back");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::wstring_view line = std::wstring_view(text).substr(start, end - start);
         const std::size_t equals = line.find(L'=');
         CheckInteger(equals == std::wstring_view::npos ? line : line.substr(equals + 1));
+        CheckSaveFileName(line);
         start = end + 1;
     }
     return 0;

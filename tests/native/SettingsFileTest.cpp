@@ -230,16 +230,21 @@ TEST(IniFile, ASaveKeepsOtherWritersFirstAndDropsComments) {
 TEST(SaveFileName, KnowsEachRunsFilesAndNothingElse) {
     using settings::SaveFileKind;
     const services::RunTag run{L"PC-1.X", 0x17F, 0x01DB23456789ABCD};
+    const settings::Fingerprint copied = settings::FingerprintOf("[B]\r\n");
     const settings::Fingerprint completed = settings::FingerprintOf("[A]\r\n");
     for (const SaveFileKind kind :
          {SaveFileKind::Temporary, SaveFileKind::Backup, SaveFileKind::Journal}) {
-        const settings::SaveFileName name{
-            run, kind, kind == SaveFileKind::Journal ? completed : settings::Fingerprint{}};
+        const bool journal = kind == SaveFileKind::Journal;
+        const settings::SaveFileName name{run, kind, journal ? 0x00A1B2C3D4E5F607u : 0,
+                                          journal ? copied : settings::Fingerprint{},
+                                          journal ? completed : settings::Fingerprint{}};
         const std::wstring path = settings::SaveFilePath(L"C:\\T\\T.ini", name);
         const auto parsed = settings::ParseSaveFileName(L"T.ini", path.substr(5));
         ASSERT_TRUE(parsed) << Show(path);
         EXPECT_EQ(parsed->run, run) << Show(path);
         EXPECT_EQ(parsed->kind, kind) << Show(path);
+        EXPECT_EQ(parsed->file, name.file) << Show(path);
+        EXPECT_EQ(parsed->copied, name.copied) << Show(path);
         EXPECT_EQ(parsed->completed, name.completed) << Show(path);
     }
     const wchar_t* others[] = {
@@ -252,8 +257,12 @@ TEST(SaveFileName, KnowsEachRunsFilesAndNothingElse) {
         L"T.ini.PC-0000017f-01DB23456789ABCD.tmp", // lower-case digits
         L"T.ini.-0000017F-01DB23456789ABCD.tmp",   // no computer
         L"T.ini.PC-17F-01DB23456789ABCD.tmp",      // too few digits
-        L"T.ini.PC-0000017F-01DB23456789ABCD.old", // a journal without its fingerprint
-        L"T.ini.PC-0000017F-01DB23456789ABCD.00000005-X123456789ABCDEF.old",
+        L"T.ini.PC-0000017F-01DB23456789ABCD.old", // a journal without its fingerprints
+        L"T.ini.PC-0000017F-01DB23456789ABCD.00000005-0123456789ABCDEF.old",
+        L"T.ini.PC-0000017F-01DB23456789ABCD.0000000000000001.00000005-X123456789ABCDEF"
+        L".00000005-0123456789ABCDEF.old",
+        L"T.ini.PC-0000017F-01DB23456789ABCD.00000005-0123456789ABCDEF"
+        L".00000005-0123456789ABCDEF.old", // no file number
     };
     for (const wchar_t* name : others) {
         EXPECT_FALSE(settings::ParseSaveFileName(L"T.ini", name)) << Show(name);
