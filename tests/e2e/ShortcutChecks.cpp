@@ -191,6 +191,8 @@ ExplorerWindows::ExplorerWindows() : windowsBefore_(FolderWindows()) {
 }
 
 ExplorerWindows::~ExplorerWindows() {
+    // The shell may open the window after the explorer.exe that handed it over has ended.
+    WaitUntil([&] { return !started_ || !NewWindows().empty(); }, 5s);
     // An Explorer just started may not have made its window yet: ask again until all are gone.
     const bool closed = WaitUntil(
         [&] {
@@ -239,6 +241,7 @@ bool ExplorerWindows::Started(const std::wstring& commandLine, Duration timeout)
         ADD_FAILURE() << "no Explorer started as\n  " << Narrow(commandLine)
                       << "\nstarted since:" << seen;
     }
+    started_ = started_ || started;
     return started;
 }
 

@@ -75,6 +75,7 @@ private:
 
     std::vector<DWORD> processesBefore_;
     std::vector<HWND> windowsBefore_;
+    mutable bool started_ = false;
 };
 
 // Explorer's command lines, always by its full path: with a file selected, and on a folder.
