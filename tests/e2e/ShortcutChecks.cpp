@@ -37,13 +37,18 @@ template <class Fill> void Save(const std::wstring& path, Fill fill) {
     ASSERT_EQ(file->Save(path.c_str(), FALSE), S_OK) << Narrow(path);
 }
 
-std::vector<std::wstring> ExplorerCommandLines() {
-    std::vector<std::wstring> lines = CommandLinesOf(L"explorer.exe");
-    // Wine's desktop runs as an Explorer too; it is no window a test opened.
-    std::erase_if(lines, [](const std::wstring& line) {
-        return line.ends_with(L" /desktop") || line.find(L" /desktop,") != std::wstring::npos;
-    });
-    return lines;
+// Folder windows: Wine's Explorer's and Windows' own.
+std::vector<HWND> FolderWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            if (ClassName(window) == L"ExplorerWClass" || ClassName(window) == L"CabinetWClass") {
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
 std::wstring WindowsFolder() {
@@ -179,42 +184,64 @@ void Leftovers::Remove() const {
     }
 }
 
-ExplorerWindows::ExplorerWindows() = default;
+ExplorerWindows::ExplorerWindows() : windowsBefore_(FolderWindows()) {
+    for (const ProcessCommandLine& process : CommandLinesOf(L"explorer.exe")) {
+        processesBefore_.push_back(process.id);
+    }
+}
 
 ExplorerWindows::~ExplorerWindows() {
+    // The shell may open the window after the explorer.exe that handed it over has ended.
+    WaitUntil([&] { return !started_ || !NewWindows().empty(); }, 5s);
     // An Explorer just started may not have made its window yet: ask again until all are gone.
     const bool closed = WaitUntil(
-        [] {
-            EnumWindows(
-                [](HWND window, LPARAM) -> BOOL {
-                    if (ClassName(window) == L"ExplorerWClass") {
-                        PostMessageW(window, WM_CLOSE, 0, 0);
-                    }
-                    return TRUE;
-                },
-                0);
+        [&] {
+            for (HWND window : NewWindows()) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
             Sleep(200);
-            return ExplorerCommandLines().empty();
+            return NewWindows().empty() && NewCommandLines().empty();
         },
         20s);
     EXPECT_TRUE(closed) << "an Explorer window did not close";
 }
 
+std::vector<std::wstring> ExplorerWindows::NewCommandLines() const {
+    std::vector<std::wstring> lines;
+    for (const auto& [id, line] : CommandLinesOf(L"explorer.exe")) {
+        // Wine's desktop, which the first window of a session starts, is an Explorer too.
+        if (std::count(processesBefore_.begin(), processesBefore_.end(), id) == 0 &&
+            !line.ends_with(L" /desktop") && line.find(L" /desktop,") == std::wstring::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::vector<HWND> ExplorerWindows::NewWindows() const {
+    std::vector<HWND> windows = FolderWindows();
+    std::erase_if(windows, [&](HWND window) {
+        return std::count(windowsBefore_.begin(), windowsBefore_.end(), window) != 0;
+    });
+    return windows;
+}
+
 bool ExplorerWindows::Started(const std::wstring& commandLine, Duration timeout) const {
     const bool started = WaitUntil(
         [&] {
-            const auto lines = ExplorerCommandLines();
-            return std::find(lines.begin(), lines.end(), commandLine) != lines.end();
+            const std::vector<std::wstring> lines = NewCommandLines();
+            return std::count(lines.begin(), lines.end(), commandLine) != 0;
         },
         timeout);
     if (!started) {
         std::string seen;
-        for (const std::wstring& line : ExplorerCommandLines()) {
+        for (const std::wstring& line : NewCommandLines()) {
             seen += "\n  " + Narrow(line);
         }
         ADD_FAILURE() << "no Explorer started as\n  " << Narrow(commandLine)
-                      << "\nrunning:" << seen;
+                      << "\nstarted since:" << seen;
     }
+    started_ = started_ || started;
     return started;
 }
 

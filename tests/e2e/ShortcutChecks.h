@@ -54,8 +54,11 @@ private:
     std::vector<std::wstring> paths_;
 };
 
-// Explorer windows opened during a test; all are closed at its end, before the sandbox goes
-// (Explorer started by the program keeps the sandbox as its current folder).
+// The Explorer processes and folder windows that a test causes: under Wine a process of its own
+// for each window; on Windows a short-lived explorer.exe that hands the folder on to the shell's
+// own process, which opens the window. Those there before, the shell's among them, are left
+// alone; the test's are closed at its end, before the sandbox goes (an Explorer started by the
+// program keeps the sandbox as its current folder).
 class ExplorerWindows {
 public:
     ExplorerWindows();
@@ -63,8 +66,16 @@ public:
     ExplorerWindows(const ExplorerWindows&) = delete;
     ExplorerWindows& operator=(const ExplorerWindows&) = delete;
 
-    // Waits for an Explorer started with exactly that command line.
+    // Waits for an Explorer started since with exactly that command line.
     bool Started(const std::wstring& commandLine, Duration timeout = 10s) const;
+
+private:
+    std::vector<std::wstring> NewCommandLines() const;
+    std::vector<HWND> NewWindows() const;
+
+    std::vector<DWORD> processesBefore_;
+    std::vector<HWND> windowsBefore_;
+    mutable bool started_ = false;
 };
 
 // Explorer's command lines, always by its full path: with a file selected, and on a folder.

@@ -52,18 +52,17 @@ std::wstring OwnShortcut(const Folder& folder) {
     return SpecialFolder(folder.csidl) + L"Tavimbo.Lnk";
 }
 
-// A plain message: one OK button, no icon, centred on the screen.
+// A plain message: one OK button, no icon, centred on the screen's work area.
 void ExpectPlainMessage(const Box& box) {
     EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
     for (HWND child : Descendants(box.handle)) {
         EXPECT_EQ(SendMessageW(child, STM_GETICON, 0, 0), 0) << "an icon in the message";
     }
-    RECT rect{};
+    RECT rect{}, area{};
     GetWindowRect(box.handle, &rect);
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - screenWidth / 2), 2);
-    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - screenHeight / 2), 40);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - (area.left + area.right) / 2), 2);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - (area.top + area.bottom) / 2), 40);
 }
 
 // Clicks posted to the window while its box is open: the toggle's button again, a button that

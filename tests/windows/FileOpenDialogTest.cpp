@@ -13,8 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int FileNameBox = 1152;
-
 // What the user did in the dialog, seen from a second thread while the dialog runs modally.
 struct Seen {
     std::wstring caption;
@@ -32,8 +30,8 @@ std::future<Seen> AnswerDialog(std::wstring typed) {
             return seen;
         }
         seen.caption = dialog.caption;
-        const HWND name = GetDlgItem(dialog.handle, FileNameBox);
-        seen.offered = e2e::WindowText(name);
+        const HWND name = e2e::FileNameBox(dialog.handle);
+        seen.offered = name != nullptr ? e2e::WindowText(name) : L"(no file-name box)";
         if (typed.empty()) {
             PostMessageW(GetDlgItem(dialog.handle, IDCANCEL), BM_CLICK, 0, 0);
         } else {

@@ -16,8 +16,12 @@
 class ScratchFolder : public testing::Test {
 protected:
     void SetUp() override {
+        wchar_t shortTemp[MAX_PATH + 1]{};
+        GetTempPathW(MAX_PATH + 1, shortTemp);
+        // The temporary folder may be given in its 8.3 form (C:\Users\RUNNER~1\...), while the
+        // shell and the program answer in the long one.
         wchar_t temp[MAX_PATH + 1]{};
-        GetTempPathW(MAX_PATH + 1, temp);
+        ASSERT_NE(GetLongPathNameW(shortTemp, temp, MAX_PATH + 1), 0u);
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
         const std::string name = std::string("tavimbo-") + test->name();
         folder_ = std::wstring(temp) + std::wstring(name.begin(), name.end());

@@ -17,9 +17,13 @@ services::Application& TestApplication() {
     return application;
 }
 
+// Letter case ignored, as Windows compares file names: its Startup folder is "Startup", Wine's
+// "StartUp".
 bool EndsWith(const std::wstring& text, const std::wstring& end) {
+    const int length = static_cast<int>(end.size());
     return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+           CompareStringOrdinal(text.c_str() + text.size() - end.size(), length, end.c_str(),
+                                length, TRUE) == CSTR_EQUAL;
 }
 
 class ShellHelpers : public ScratchFolder {
