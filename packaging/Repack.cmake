@@ -1,5 +1,6 @@
 # Run by cpack after it packed: writes the zip again with its names in sorted order (cpack takes
 # them in the file system's order). cpack then copies it out and writes its checksum.
+# packaging/sign-zip runs it too (cmake -P, with the same variables), to pack the signed program.
 file(GLOB_RECURSE names LIST_DIRECTORIES false RELATIVE ${CPACK_TEMPORARY_DIRECTORY}
      ${CPACK_TEMPORARY_DIRECTORY}/*)
 list(SORT names)
