@@ -630,16 +630,6 @@ void TForm1::RunMenuCommand(MenuCommand command) {
     }
 }
 
-bool TForm1::RunCommand(const std::function<void()>& command) {
-    // A command's box or dialog runs a message loop of its own, through which clicks posted to
-    // the window still arrive: they must not start a second command inside the first.
-    if (services::ModalGuard::AnyOpen()) {
-        return false;
-    }
-    application_.Guard(command);
-    return true;
-}
-
 int TForm1::ActivePage() const {
     return TabCtrl_GetCurSel(PageControl1);
 }

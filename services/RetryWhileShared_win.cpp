@@ -6,11 +6,11 @@ namespace services {
 
 // Another program (a virus scanner, an indexer, an editor) often holds a file open for a
 // moment only; a few tries over a short while get past it.
-bool RetryWhileShared(const std::function<bool()>& action) {
+bool RetryWhileShared(bool (*action)(const void* context), const void* context) {
     constexpr int Tries = 5;
     constexpr DWORD Pause = 100; // milliseconds
     for (int attempt = 1;; ++attempt) {
-        if (action()) {
+        if (action(context)) {
             return true;
         }
         const DWORD error = GetLastError();
