@@ -137,7 +137,11 @@ private:
     int textHeight_ = 0;
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
-    bool placing_ = false; // the saved placement is being applied
+    // Until the window is first shown: the saved placement has given it its size in the pixels
+    // of its monitor, which a change of resolution meanwhile (the placement moving it onto a
+    // monitor at another one, or the first showing) would scale again, and the size saved at
+    // the close would grow at every start.
+    bool keepSize_ = true;
     platform::UniqueFont font_;
     settings::FormSettingsFile settingsFile_;
 };
