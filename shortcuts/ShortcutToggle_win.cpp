@@ -114,16 +114,14 @@ public:
             }
             return false;
         };
+        // Hidden only while it was not the shortcut yet.
+        const auto show = [&] {
+            const std::optional<DWORD> shown =
+                ShownAttributes(GetFileAttributesW(destination.c_str()));
+            return shown && SetFileAttributesW(destination.c_str(), *shown) != FALSE;
+        };
         if (result_ == S_OK && services::RetryWhileShared(move)) {
-            // Hidden only while it was not the shortcut yet.
-            const DWORD shown = GetFileAttributesW(destination.c_str()) &
-                                ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-            return services::RetryWhileShared([&] {
-                return SetFileAttributesW(destination.c_str(),
-                                          shown != 0 ? shown : FILE_ATTRIBUTE_NORMAL) != FALSE;
-            })
-                       ? S_OK
-                       : E_FAIL;
+            return services::RetryWhileShared(show) ? S_OK : E_FAIL;
         }
         Abandon();
         return result_ == S_OK ? E_FAIL : result_;
