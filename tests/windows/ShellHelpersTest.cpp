@@ -1,5 +1,6 @@
 #include "services/Application_win.h"
 #include "platform/Error.h"
+#include "platform/SystemLibrary.h"
 #include "shortcuts/ShellHelpers_win.h"
 #include "tests/e2e/ShortcutChecks.h"
 #include "tests/windows/ScratchFolder.h"
@@ -149,6 +150,21 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
             target)
             << given.found << " " << given.state;
     }
+}
+
+// As Windows 7 without KB2533623 refuses the flag; the path of the last load allowed.
+std::wstring loaded;
+HMODULE WINAPI LoadWithoutSearchFlags(LPCWSTR name, HANDLE file, DWORD flags) {
+    loaded = (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) != 0 ? L"" : name;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return loaded.empty() ? nullptr : LoadLibraryExW(name, file, flags);
+}
+
+TEST(InstalledTarget, TheInstallerIsLoadedFromSystem32WhereTheSearchFlagIsRefused) {
+    wchar_t system[MAX_PATH]{};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const platform::SystemLibrary msi(L"msi.dll", LoadWithoutSearchFlags);
+    EXPECT_EQ(loaded, std::wstring(system) + L"\\msi.dll");
 }
 
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
