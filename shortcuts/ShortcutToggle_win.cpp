@@ -151,7 +151,7 @@ public:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(services::ExtendedLengthPath(shortcutPath).c_str()) != FALSE;
     }
-    bool MakeFolder(const std::wstring& path) override { return shortcuts::MakeFolder(path); }
+    bool MakeFolder(const std::wstring& path) override { return MakeTargetFolder(path); }
     int Ask(const std::wstring& question, unsigned flags) override {
         return application_.ShowMessageBox(question, flags);
     }
@@ -181,6 +181,10 @@ long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& short
         return WriteNoAnswer;
     }
     return write->Replace(shortcutPath, kind);
+}
+
+bool MakeTargetFolder(const std::wstring& path, FolderMaking* make, DWORD bound) {
+    return services::CallWithinBound([path, make] { return make(path); }, bound, false);
 }
 
 void EndShortcutWrites(DWORD bound) {

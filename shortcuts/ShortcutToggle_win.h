@@ -1,6 +1,8 @@
 #pragma once
 
 #include "services/Application_win.h"
+#include "services/BoundedWork_win.h"
+#include "shortcuts/ShellHelpers_win.h"
 #include "shortcuts/ShortcutFolders.h"
 #include "shortcuts/ShortcutToggle.h"
 
@@ -18,9 +20,6 @@ bool SameTarget(const std::wstring& given, const std::wstring& stored);
 // holds that target, however the shell spells it.
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path);
 
-// How long a write may take before the user is told that the target does not answer.
-inline constexpr DWORD ShortcutWriteBound = 5000; // milliseconds
-
 // The file-system step of a write: a shortcut holding the target written at the path.
 using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstring& path);
 
@@ -32,7 +31,13 @@ using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstrin
 // the folder go first.
 long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
                        WriteKind kind, ShortcutWriteStep* step = SaveAndReadBack,
-                       DWORD bound = ShortcutWriteBound);
+                       DWORD bound = services::ServerBound);
+
+// The folder made (MakeFolder) on a thread of its own: false when it cannot be made, or is not
+// made within the bound, as a folder on a server that does not answer.
+using FolderMaking = bool(const std::wstring& path);
+bool MakeTargetFolder(const std::wstring& path, FolderMaking* make = MakeFolder,
+                      DWORD bound = services::ServerBound);
 
 // As the program ends: waits at most bound milliseconds for the writes given up to end, then
 // removes the temporaries of those still running.

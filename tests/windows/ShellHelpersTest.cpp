@@ -122,6 +122,7 @@ struct InstallerAnswer {
     UINT found = ERROR_SUCCESS;
     INSTALLSTATE state = INSTALLSTATE_LOCAL;
     const wchar_t* path = L"C:\\Office\\WINWORD.EXE";
+    bool serverSilent = false;
 } answer;
 
 UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR, LPWSTR, LPWSTR) {
@@ -129,6 +130,9 @@ UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR, LPWSTR, LPWSTR) {
 }
 
 INSTALLSTATE WINAPI FakeComponentPath(LPCWSTR, LPCWSTR, LPWSTR path, DWORD* length) {
+    if (answer.serverSilent) {
+        Sleep(10000); // a server that answers only after the program's bound
+    }
     lstrcpynW(path, answer.path, static_cast<int>(*length));
     return answer.state;
 }
@@ -142,6 +146,7 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
         {{ERROR_SUCCESS, INSTALLSTATE_ADVERTISED}, L""},
         {{ERROR_UNKNOWN_PRODUCT}, L""},
         {{ERROR_SUCCESS, INSTALLSTATE_LOCAL, L"02:\\Software\\Word\\Key"}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_SOURCE, share, true}, L""}, // last: it answers late
     };
     for (const auto& [given, target] : cases) {
         answer = given;
@@ -150,6 +155,14 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
             target)
             << given.found << " " << given.state;
     }
+}
+
+TEST(MakeTargetFolder, FailsWhenTheFolderIsNotMadeWithinTheBound) {
+    const auto silentServer = [](const std::wstring&) {
+        Sleep(10000); // a server that answers only after the bound
+        return true;
+    };
+    EXPECT_FALSE(shortcuts::MakeTargetFolder(L"\\\\server\\share\\new", silentServer, 500));
 }
 
 // As Windows 7 without KB2533623 refuses the flag; the path of the last load allowed.
@@ -182,6 +195,7 @@ TEST_F(ShellHelpers, MakeFolderMakesTheMissingParentsAtAnyLengthTheShellTakes) {
     const std::pair<std::wstring, bool> cases[] = {
         {Path(L"new\\新しい\\folder"), true},
         {deep, true},
+        {Path(L"dot\\" + std::wstring(252 - Path(L"dot").size(), L'd') + L". ."), true},
         {Path(L"file\\sub"), false},
     };
     for (const auto& [path, made] : cases) {
