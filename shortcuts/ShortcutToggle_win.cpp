@@ -29,7 +29,6 @@ bool FileNamesEqual(std::wstring_view first, std::wstring_view second) {
 // The temporaries of the writes under way: the program's end takes up those of writes given up.
 struct WritesUnderWay {
     SRWLOCK lock = SRWLOCK_INIT;
-    CONDITION_VARIABLE ended = CONDITION_VARIABLE_INIT;
     std::vector<std::wstring> temporaries;
 };
 
@@ -89,7 +88,6 @@ public:
         WritesUnderWay& writes = UnderWay();
         const Locked locked(writes);
         std::erase(writes.temporaries, temporary_);
-        WakeAllConditionVariable(&writes.ended);
     }
     ShortcutWrite(const ShortcutWrite&) = delete;
     ShortcutWrite& operator=(const ShortcutWrite&) = delete;
@@ -187,16 +185,13 @@ bool MakeTargetFolder(const std::wstring& path, FolderMaking* make, DWORD bound)
     return services::CallWithinBound([path, make] { return make(path); }, bound, false);
 }
 
-void EndShortcutWrites(DWORD bound) {
+void EndShortcutWrites() {
     WritesUnderWay& writes = UnderWay();
     const Locked locked(writes);
-    const ULONGLONG end = GetTickCount64() + bound;
-    for (ULONGLONG now = GetTickCount64(); !writes.temporaries.empty() && now < end;
-         now = GetTickCount64()) {
-        SleepConditionVariableSRW(&writes.ended, &writes.lock, static_cast<DWORD>(end - now), 0);
-    }
+    // Nothing is waited for: a write still under way holds its temporary sharing delete, so the
+    // file goes once that write lets it go, at the latest as the process ends.
     for (const std::wstring& temporary : writes.temporaries) {
-        DeleteTemporary(temporary);
+        DeleteFileW(temporary.c_str());
     }
 }
 

@@ -39,9 +39,10 @@ using FolderMaking = bool(const std::wstring& path);
 bool MakeTargetFolder(const std::wstring& path, FolderMaking* make = MakeFolder,
                       DWORD bound = services::ServerBound);
 
-// As the program ends: waits at most bound milliseconds for the writes given up to end, then
-// removes the temporaries of those still running.
-void EndShortcutWrites(DWORD bound = 1500);
+// As the program or the session ends: removes the temporaries of the writes still under way
+// at once, without waiting for them. One that a write makes later goes as its thread ends, or,
+// should the process end first, with the next run's start.
+void EndShortcutWrites();
 
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
 // answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path. A
