@@ -44,6 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         app::TForm1 Form1(application);
         Form1.Show();
         services::StartTrace("shown");
+        shortcuts::TakeUpEndedRunsTemporaries();
         const int exitCode = application.Run();
         // A write given up may still have its temporary file in one of the user's folders.
         shortcuts::EndShortcutWrites();

@@ -195,6 +195,23 @@ void EndShortcutWrites() {
     }
 }
 
+void TakeUpEndedRunsTemporaries() {
+    const LPTHREAD_START_ROUTINE takeUp = [](void*) -> DWORD {
+        const platform::ComInitialization com;
+        for (const ShortcutFolder& folder :
+             {SendToFolder, DesktopFolder, ProgramsFolder, StartupFolder}) {
+            try {
+                TakeUpLeftovers(GetSpecialFolderPath(folder.id));
+            } catch (...) {
+                // a folder without a file-system path holds none
+            }
+        }
+        return 0;
+    };
+    // Nothing waits for the thread: a folder may be on a server that does not answer.
+    const platform::UniqueHandle thread(CreateThread(nullptr, 0, takeUp, nullptr, 0, nullptr));
+}
+
 void ToggleShortcut(const services::Application& application, ShortcutState& state,
                     const ShortcutFolder& folder, std::wstring targetPath, bool makeTargetFolder) {
     const ToggleRequest request{

@@ -44,6 +44,9 @@ bool MakeTargetFolder(const std::wstring& path, FolderMaking* make = MakeFolder,
 // should the process end first, with the next run's start.
 void EndShortcutWrites();
 
+// Removes, on a thread of its own, the temporaries that ended runs left in the four folders.
+void TakeUpEndedRunsTemporaries();
+
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
 // answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path. A
 // target folder to make is made, with its parents, before the shortcut is written.
