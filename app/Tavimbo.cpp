@@ -25,8 +25,13 @@ int ReportFatal(const std::wstring& message) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     services::StartTrace("entry");
     // Only DLLs from System32 from here on: the program is often started from a Downloads
-    // folder, where a planted DLL must never be picked up.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // folder, where a planted DLL must never be picked up. Looked up, not imported: Windows 7
+    // without KB2533623 lacks it, and would not start the program at all.
+    if (const auto restrictDlls =
+            reinterpret_cast<decltype(SetDefaultDllDirectories)*>(reinterpret_cast<void*>(
+                GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")))) {
+        restrictDlls(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
     try {
         const INITCOMMONCONTROLSEX controls{sizeof controls,
                                             ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -39,6 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         app::TForm1 Form1(application);
         Form1.Show();
         services::StartTrace("shown");
+        shortcuts::TakeUpEndedRunsTemporaries();
         const int exitCode = application.Run();
         // A write given up may still have its temporary file in one of the user's folders.
         shortcuts::EndShortcutWrites();

@@ -235,6 +235,7 @@ void TForm1::Show() {
                                            : SW_SHOWNORMAL;
     ShowWindow(handle_, command);
     UpdateWindow(handle_);
+    keepSize_ = false;
     if (WindowState != 1) {
         SetFocus(ButtonSelectProgram);
     }
@@ -301,6 +302,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         info->ptMinTrackSize = {Scaled(MinimumWidth), Scaled(MinimumHeight)};
         return 0;
     }
+    case WM_GETDPISCALEDSIZE:
+        // The size Windows is about to give the window, in lParam, is the one it keeps.
+        return keepSize_ ? TRUE : DefWindowProcW(handle_, message, wParam, lParam);
     case WM_DPICHANGED:
         WMDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -352,17 +356,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::WMDpiChanged(int dpi, const RECT& suggested) {
-    // The saved placement, moving the window onto a monitor at another resolution, has already
-    // given it its size in that monitor's pixels: the suggested rectangle would scale it again.
-    if (placing_) {
-        return;
-    }
     dpi_ = dpi;
     if (componentsCreated_) {
         ApplyFont();
     }
-    SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!keepSize_) {
+        SetWindowPos(handle_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (componentsCreated_) {
         LayoutComponents();
     }
@@ -630,16 +632,6 @@ void TForm1::RunMenuCommand(MenuCommand command) {
     }
 }
 
-bool TForm1::RunCommand(const std::function<void()>& command) {
-    // A command's box or dialog runs a message loop of its own, through which clicks posted to
-    // the window still arrive: they must not start a second command inside the first.
-    if (services::ModalGuard::AnyOpen()) {
-        return false;
-    }
-    application_.Guard(command);
-    return true;
-}
-
 int TForm1::ActivePage() const {
     return TabCtrl_GetCurSel(PageControl1);
 }
@@ -728,11 +720,6 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 }
 
 settings::FormSettings TForm1::LoadSettings() {
-    placing_ = true;
-    const struct Placed {
-        bool& placing;
-        ~Placed() { placing = false; }
-    } placed{placing_};
     const settings::FormSettings loaded = settingsFile_.Load(handle_, WindowState);
     WindowState = loaded.windowState;
     // The window was made on the primary monitor; the components are made for the one it is on

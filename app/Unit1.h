@@ -7,11 +7,10 @@
 #include "app/ShortcutKeys.h"
 #include "platform/Handles.h"
 #include "services/Application_win.h"
+#include "services/ModalGuard_win.h"
 #include "settings/FormSettings_win.h"
 #include "shortcuts/RegistrationCommands_win.h"
 #include "shortcuts/ShortcutToggle.h"
-
-#include <functional>
 
 namespace app {
 
@@ -114,8 +113,16 @@ private:
     int Scaled(int length) const;
     bool RunCloseQuery();
     void RunClick(int id);
-    // Runs a command unless another one's box is open; whether it ran.
-    bool RunCommand(const std::function<void()>& command);
+    // Runs a command unless another one's box is open; whether it ran. A command's box or
+    // dialog runs a message loop of its own, through which clicks posted to the window still
+    // arrive: they must not start a second command inside the first.
+    template <class Command> bool RunCommand(const Command& command) {
+        if (services::ModalGuard::AnyOpen()) {
+            return false;
+        }
+        application_.Guard(command);
+        return true;
+    }
     void RunMenuCommand(app::MenuCommand command);
     void SelectPage(int index);
     void ShowPage(int index);
@@ -130,7 +137,11 @@ private:
     int textHeight_ = 0;
     SIZE laidOutSize_{-1, -1};
     bool componentsCreated_ = false;
-    bool placing_ = false; // the saved placement is being applied
+    // Until the window is first shown: the saved placement has given it its size in the pixels
+    // of its monitor, which a change of resolution meanwhile (the placement moving it onto a
+    // monitor at another one, or the first showing) would scale again, and the size saved at
+    // the close would grow at every start.
+    bool keepSize_ = true;
     platform::UniqueFont font_;
     settings::FormSettingsFile settingsFile_;
 };

@@ -1,5 +1,6 @@
 #include "platform/ShellLink.h"
 
+#include "platform/Handles.h"
 #include "platform/Win32Error.h"
 
 #include <shlguid.h>
@@ -35,16 +36,37 @@ std::wstring ShellLink::Path(DWORD flags) const {
     return path;
 }
 
-HRESULT ShellLink::SaveAsNewHiddenFile(const std::wstring& path) const {
-    // Through a stream on a file made here: IPersistFile::Save opens its file as Windows opens
-    // a new one, which it refuses over a hidden file.
+Microsoft::WRL::ComPtr<IPersistStream> ShellLink::Persist() const {
     Microsoft::WRL::ComPtr<IPersistStream> persist;
     ThrowIfFailed(link_.As(&persist));
-    Microsoft::WRL::ComPtr<IStream> stream;
-    const HRESULT created = SHCreateStreamOnFileEx(
-        path.c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
-        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, TRUE, nullptr, stream.GetAddressOf());
-    return FAILED(created) ? created : persist->Save(stream.Get(), TRUE);
+    return persist;
+}
+
+HRESULT ShellLink::WriteTo(HANDLE file, Microsoft::WRL::ComPtr<IStream>& saved) const {
+    HRESULT result = CreateStreamOnHGlobal(nullptr, TRUE, saved.ReleaseAndGetAddressOf());
+    if (FAILED(result)) {
+        return result;
+    }
+    result = Persist()->Save(saved.Get(), TRUE);
+    if (result != S_OK) {
+        return result; // S_FALSE too: the object did not save as asked
+    }
+    ULARGE_INTEGER size{};
+    HGLOBAL memory = nullptr;
+    if (FAILED(result = IStream_Size(saved.Get(), &size)) ||
+        FAILED(result = IStream_Reset(saved.Get())) ||
+        FAILED(result = GetHGlobalFromStream(saved.Get(), &memory))) {
+        return result;
+    }
+    // Flushed before anyone moves the file into place: after a power cut, a file whose new name
+    // reached the disk before its bytes would hold zeros where the old shortcut was.
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, GlobalLock(memory), size.LowPart, &written, nullptr);
+    GlobalUnlock(memory);
+    if (!wrote || !FlushFileBuffers(file)) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    return written == size.LowPart ? S_OK : E_FAIL;
 }
 
 bool ShellLink::HasInstallerDescriptor() const {
@@ -59,13 +81,23 @@ HRESULT ShellLink::SaveTarget(const std::wstring& target, const std::wstring& li
     // A target on a mapped drive is read back as given, not in its share's form.
     constexpr DWORD DriveForm = 0;
     link_->SetPath(target.c_str());
-    const HRESULT saved = SaveAsNewHiddenFile(linkPath);
+    // Held until the target is compared, which may wait on the target's server: it shares
+    // delete, so that the program's end can remove it meanwhile.
+    const UniqueFile file(CreateFileW(linkPath.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, nullptr));
+    if (!file) {
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    Microsoft::WRL::ComPtr<IStream> bytes;
+    const HRESULT saved = WriteTo(file.get(), bytes);
     if (saved != S_OK) {
         return saved;
     }
-    // SetPath and Save report success for a target the shell stored empty or cut.
+    // SetPath and Save report success for a target the shell stored empty or cut. The bytes are
+    // read back as written, through no path: Windows documents none past MAX_PATH for Load.
     const ShellLink written;
-    if (written.File().Load(linkPath.c_str(), STGM_READ) != S_OK ||
+    if (written.Persist()->Load(bytes.Get()) != S_OK ||
         !sameTarget(target, written.Path(DriveForm))) {
         return E_FAIL;
     }

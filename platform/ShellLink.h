@@ -34,15 +34,20 @@ public:
     using SameTarget = bool(const std::wstring& given, const std::wstring& stored);
 
     // Writes a shortcut holding only the target path as a new file, hidden (and a system file,
-    // which Explorer hides even where it shows hidden files), then reads the file back with a
-    // fresh object: S_OK only when the save gave S_OK and the file holds the same target;
-    // otherwise the save's own result (a file of that name already there among others) or
-    // E_FAIL (the file may then hold another target).
+    // which Explorer hides even where it shows hidden files), then reads the bytes written back
+    // with a fresh object: S_OK only when the file was written whole and holds the same target;
+    // otherwise the file's own error (a file of that name already there among others), the
+    // save's, or E_FAIL (the file may then hold another target).
     HRESULT SaveTarget(const std::wstring& target, const std::wstring& linkPath,
                        SameTarget* sameTarget) const;
 
+    // The object's shortcut as it saves it into a stream (saved, from its start afterwards),
+    // written to the file from its position and flushed to the disk: S_OK, or the save's or the
+    // file's error.
+    HRESULT WriteTo(HANDLE file, Microsoft::WRL::ComPtr<IStream>& saved) const;
+
 private:
-    HRESULT SaveAsNewHiddenFile(const std::wstring& path) const;
+    Microsoft::WRL::ComPtr<IPersistStream> Persist() const;
 
     Microsoft::WRL::ComPtr<IShellLinkW> link_;
     Microsoft::WRL::ComPtr<IPersistFile> file_;

@@ -5,6 +5,8 @@
 
 #include <delayimp.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -40,8 +42,20 @@ decltype(__pfnDliFailureHook2) __pfnDliFailureHook2 = DelayLoadFailed;
 
 namespace platform {
 
-SystemLibrary::SystemLibrary(const wchar_t* name)
-    : module_(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+SystemLibrary::SystemLibrary(const wchar_t* name, Loading* load)
+    : module_(load(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    // Windows 7 without KB2533623 refuses the flag: the DLL is then named by its full path, and
+    // what it needs is looked for beside it first.
+    if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) {
+        wchar_t path[2 * MAX_PATH]{};
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        const std::size_t nameLength = std::wcslen(name);
+        if (length != 0 && length < MAX_PATH && nameLength < MAX_PATH) {
+            path[length] = L'\\';
+            std::copy_n(name, nameLength, path + length + 1);
+            module_.reset(load(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        }
+    }
     if (!module_) {
         ThrowLastError();
     }

@@ -8,7 +8,9 @@ namespace platform {
 // copy planted beside the executable is never used.
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const wchar_t* name);
+    // load is Windows' LoadLibraryExW, or a stand-in for it.
+    using Loading = decltype(LoadLibraryExW);
+    explicit SystemLibrary(const wchar_t* name, Loading* load = LoadLibraryExW);
 
     template <class Function> Function* Get(const char* name) const {
         return reinterpret_cast<Function*>(reinterpret_cast<void*>(Address(name)));

@@ -8,8 +8,13 @@
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace services {
+
+// How long the window waits for work that may reach a server that does not answer, as a target
+// of a shortcut or a folder to make may be, before it gives the work up.
+inline constexpr DWORD ServerBound = 5000; // milliseconds
 
 // What work run within a bound shares with its waiter, besides its own data.
 struct BoundedRun {
@@ -68,6 +73,20 @@ template <class Work> bool RunWithinBound(std::unique_ptr<Work>& work, DWORD bou
         std::rethrow_exception(work->error);
     }
     return true;
+}
+
+// call() run as RunWithinBound runs work, on a copy of call that the thread keeps: its result,
+// or givenUp when it did not end within the bound.
+template <class Result, class Call> Result CallWithinBound(Call call, DWORD bound, Result givenUp) {
+    struct Work final : BoundedRun {
+        explicit Work(Call&& given) : call(std::move(given)) {}
+        void Run() { result = call(); }
+        void Abandon() const noexcept {}
+        Call call;
+        Result result{};
+    };
+    auto work = std::make_unique<Work>(std::move(call));
+    return RunWithinBound(work, bound) ? std::move(work->result) : givenUp;
 }
 
 } // namespace services

@@ -6,11 +6,11 @@
 
 namespace services {
 
-bool RetryWhileShared(const std::function<bool()>& action) {
+bool RetryWhileShared(bool (*action)(const void* context), const void* context) {
     constexpr DWORD Pause = 100; // milliseconds
-    const SystemError error =
-        RetryWhileShared([&]() -> SystemError { return action() ? ERROR_SUCCESS : GetLastError(); },
-                         [] { Sleep(Pause); });
+    const SystemError error = RetrySharingViolations(
+        [&]() -> SystemError { return action(context) ? ERROR_SUCCESS : GetLastError(); },
+        [] { Sleep(Pause); });
     SetLastError(error);
     return error == ERROR_SUCCESS;
 }

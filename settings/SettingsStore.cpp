@@ -39,7 +39,7 @@ platform::Error FileError(Storage& storage, const wchar_t* what, const std::wstr
 }
 
 template <class Action> SystemError RetryWhileShared(Storage& storage, Action action) {
-    return services::RetryWhileShared(action, [&] { storage.Pause(); });
+    return services::RetrySharingViolations(action, [&] { storage.Pause(); });
 }
 
 // An open file, closed on every way out.

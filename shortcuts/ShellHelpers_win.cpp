@@ -97,7 +97,9 @@ std::wstring GetLongPath(const std::wstring& path) {
     return std::wstring(request->buffer, request->length);
 }
 
-std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer) {
+namespace {
+
+std::wstring AskInstaller(const std::wstring& shortcutPath, const InstallerQueries& installer) {
     wchar_t product[39]{};
     wchar_t feature[MAX_FEATURE_CHARS + 1]{};
     wchar_t component[39]{};
@@ -120,16 +122,29 @@ std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQu
     return path;
 }
 
+} // namespace
+
+std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer,
+                             DWORD bound) {
+    return services::CallWithinBound(
+        [shortcutPath, installer] { return AskInstaller(shortcutPath, installer); }, bound,
+        std::wstring());
+}
+
 namespace {
 
 // msi.dll is loaded only for such a shortcut, from System32: Windows does not keep it among the
-// DLLs it always loads from there.
+// DLLs it always loads from there. It stays: a question given up may still be asked in it.
+const platform::SystemLibrary* installer = nullptr;
+
 std::wstring AskWindowsInstaller(const std::wstring& shortcutPath) {
     try {
-        const platform::SystemLibrary msi(L"msi.dll");
-        return InstalledTarget(shortcutPath,
-                               {msi.Get<decltype(MsiGetShortcutTargetW)>("MsiGetShortcutTargetW"),
-                                msi.Get<decltype(MsiGetComponentPathW)>("MsiGetComponentPathW")});
+        if (installer == nullptr) {
+            installer = new platform::SystemLibrary(L"msi.dll");
+        }
+        return InstalledTarget(
+            shortcutPath, {installer->Get<decltype(MsiGetShortcutTargetW)>("MsiGetShortcutTargetW"),
+                           installer->Get<decltype(MsiGetComponentPathW)>("MsiGetComponentPathW")});
     } catch (const platform::Error&) {
         return {}; // no installer to ask
     }
@@ -192,7 +207,11 @@ bool FileExists(const std::wstring& path) {
 }
 
 bool MakeFolder(const std::wstring& path) {
-    const std::wstring name = services::ExtendedLengthPath(path, services::LongestFolderPath);
+    // Read as Windows reads a path (its last name's trailing dots and blanks, "." and ".." gone)
+    // before the extended form, which takes it as it is: the folder made is the one the path
+    // names, which the shortcut points at.
+    const std::wstring full = platform::FullPath(path);
+    const std::wstring name = services::ExtendedLengthPath(full, services::LongestFolderPath);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -204,7 +223,7 @@ bool MakeFolder(const std::wstring& path) {
         return false;
     }
     // Each parent is made on the way back; a drive or share root has none to make.
-    const std::wstring parent = services::ParentFolder(path);
+    const std::wstring parent = services::ParentFolder(full);
     if (parent.empty() || !MakeFolder(parent)) {
         return false;
     }

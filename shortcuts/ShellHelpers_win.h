@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <msi.h>
 
+#include "services/BoundedWork_win.h"
+
 #include <string>
 
 // The shell folder and shortcut helpers; folders are numbered as CSIDL values.
@@ -28,8 +30,11 @@ struct InstallerQueries {
 };
 
 // The installed file that a shortcut with an installer descriptor stands for; empty when its
-// product or component is not installed, or the installer cannot say.
-std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer);
+// product or component is not installed, or the installer cannot say, or has not said within
+// the bound: it checks that a location to run from is reachable, which may be a server that
+// does not answer.
+std::wstring InstalledTarget(const std::wstring& shortcutPath, const InstallerQueries& installer,
+                             DWORD bound = services::ServerBound);
 
 // Starts Explorer with the file selected, or on the folder that should hold it when no file
 // is there.

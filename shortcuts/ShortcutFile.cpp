@@ -39,6 +39,15 @@ std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number)
            services::NumberText(number) + std::wstring(TemporaryExtension);
 }
 
+std::optional<std::uint32_t> ShownAttributes(std::uint32_t read) {
+    constexpr std::uint32_t Unread = 0xFFFFFFFF, Hidden = 0x2, System = 0x4, Normal = 0x80;
+    if (read == Unread) {
+        return std::nullopt;
+    }
+    const std::uint32_t shown = read & ~(Hidden | System);
+    return shown != 0 ? shown : Normal;
+}
+
 std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName) {
     // "Tavimbo.tmp" has both ends, which overlap.
     if (fileName.size() < TemporaryPrefix.size() + TemporaryExtension.size() ||

@@ -3,6 +3,7 @@
 #include "services/RunTag.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,12 @@ std::wstring TemporaryShortcutName(const services::RunTag& run, unsigned number)
 inline constexpr std::wstring_view TemporaryShortcutPattern = L"Tavimbo.*.tmp";
 // The run that made a file of that name; none for any name TemporaryShortcutName does not give.
 std::optional<services::RunTag> TemporaryShortcutRun(std::wstring_view fileName);
+
+// The file attributes that a temporary takes once it is the shortcut, from those read from it:
+// without the hidden and system ones it was made with, normal when none is left; none when
+// they could not be read (INVALID_FILE_ATTRIBUTES), which set as they are would make it a
+// read-only folder, among others.
+std::optional<std::uint32_t> ShownAttributes(std::uint32_t read);
 
 // Explorer's parameters that open a file's folder with the file selected.
 std::wstring ExplorerSelectParameters(std::wstring_view filePath);

@@ -29,7 +29,6 @@ bool FileNamesEqual(std::wstring_view first, std::wstring_view second) {
 // The temporaries of the writes under way: the program's end takes up those of writes given up.
 struct WritesUnderWay {
     SRWLOCK lock = SRWLOCK_INIT;
-    CONDITION_VARIABLE ended = CONDITION_VARIABLE_INIT;
     std::vector<std::wstring> temporaries;
 };
 
@@ -89,7 +88,6 @@ public:
         WritesUnderWay& writes = UnderWay();
         const Locked locked(writes);
         std::erase(writes.temporaries, temporary_);
-        WakeAllConditionVariable(&writes.ended);
     }
     ShortcutWrite(const ShortcutWrite&) = delete;
     ShortcutWrite& operator=(const ShortcutWrite&) = delete;
@@ -114,16 +112,14 @@ public:
             }
             return false;
         };
+        // Hidden only while it was not the shortcut yet.
+        const auto show = [&] {
+            const std::optional<DWORD> shown =
+                ShownAttributes(GetFileAttributesW(destination.c_str()));
+            return shown && SetFileAttributesW(destination.c_str(), *shown) != FALSE;
+        };
         if (result_ == S_OK && services::RetryWhileShared(move)) {
-            // Hidden only while it was not the shortcut yet.
-            const DWORD shown = GetFileAttributesW(destination.c_str()) &
-                                ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-            return services::RetryWhileShared([&] {
-                return SetFileAttributesW(destination.c_str(),
-                                          shown != 0 ? shown : FILE_ATTRIBUTE_NORMAL) != FALSE;
-            })
-                       ? S_OK
-                       : E_FAIL;
+            return services::RetryWhileShared(show) ? S_OK : E_FAIL;
         }
         Abandon();
         return result_ == S_OK ? E_FAIL : result_;
@@ -153,7 +149,7 @@ public:
     bool DeleteShortcut(const std::wstring& shortcutPath) override {
         return DeleteFileW(services::ExtendedLengthPath(shortcutPath).c_str()) != FALSE;
     }
-    bool MakeFolder(const std::wstring& path) override { return shortcuts::MakeFolder(path); }
+    bool MakeFolder(const std::wstring& path) override { return MakeTargetFolder(path); }
     int Ask(const std::wstring& question, unsigned flags) override {
         return application_.ShowMessageBox(question, flags);
     }
@@ -185,17 +181,35 @@ long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& short
     return write->Replace(shortcutPath, kind);
 }
 
-void EndShortcutWrites(DWORD bound) {
+bool MakeTargetFolder(const std::wstring& path, FolderMaking* make, DWORD bound) {
+    return services::CallWithinBound([path, make] { return make(path); }, bound, false);
+}
+
+void EndShortcutWrites() {
     WritesUnderWay& writes = UnderWay();
     const Locked locked(writes);
-    const ULONGLONG end = GetTickCount64() + bound;
-    for (ULONGLONG now = GetTickCount64(); !writes.temporaries.empty() && now < end;
-         now = GetTickCount64()) {
-        SleepConditionVariableSRW(&writes.ended, &writes.lock, static_cast<DWORD>(end - now), 0);
-    }
+    // Nothing is waited for: a write still under way holds its temporary sharing delete, so the
+    // file goes once that write lets it go, at the latest as the process ends.
     for (const std::wstring& temporary : writes.temporaries) {
-        DeleteTemporary(temporary);
+        DeleteFileW(temporary.c_str());
     }
+}
+
+void TakeUpEndedRunsTemporaries() {
+    const LPTHREAD_START_ROUTINE takeUp = [](void*) -> DWORD {
+        const platform::ComInitialization com;
+        for (const ShortcutFolder& folder :
+             {SendToFolder, DesktopFolder, ProgramsFolder, StartupFolder}) {
+            try {
+                TakeUpLeftovers(GetSpecialFolderPath(folder.id));
+            } catch (...) {
+                // a folder without a file-system path holds none
+            }
+        }
+        return 0;
+    };
+    // Nothing waits for the thread: a folder may be on a server that does not answer.
+    const platform::UniqueHandle thread(CreateThread(nullptr, 0, takeUp, nullptr, 0, nullptr));
 }
 
 void ToggleShortcut(const services::Application& application, ShortcutState& state,

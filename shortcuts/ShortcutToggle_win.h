@@ -1,6 +1,8 @@
 #pragma once
 
 #include "services/Application_win.h"
+#include "services/BoundedWork_win.h"
+#include "shortcuts/ShellHelpers_win.h"
 #include "shortcuts/ShortcutFolders.h"
 #include "shortcuts/ShortcutToggle.h"
 
@@ -18,9 +20,6 @@ bool SameTarget(const std::wstring& given, const std::wstring& stored);
 // holds that target, however the shell spells it.
 long SaveAndReadBack(const std::wstring& targetPath, const std::wstring& path);
 
-// How long a write may take before the user is told that the target does not answer.
-inline constexpr DWORD ShortcutWriteBound = 5000; // milliseconds
-
 // The file-system step of a write: a shortcut holding the target written at the path.
 using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstring& path);
 
@@ -32,11 +31,21 @@ using ShortcutWriteStep = long(const std::wstring& targetPath, const std::wstrin
 // the folder go first.
 long WriteShortcutFile(const std::wstring& targetPath, const std::wstring& shortcutPath,
                        WriteKind kind, ShortcutWriteStep* step = SaveAndReadBack,
-                       DWORD bound = ShortcutWriteBound);
+                       DWORD bound = services::ServerBound);
 
-// As the program ends: waits at most bound milliseconds for the writes given up to end, then
-// removes the temporaries of those still running.
-void EndShortcutWrites(DWORD bound = 1500);
+// The folder made (MakeFolder) on a thread of its own: false when it cannot be made, or is not
+// made within the bound, as a folder on a server that does not answer.
+using FolderMaking = bool(const std::wstring& path);
+bool MakeTargetFolder(const std::wstring& path, FolderMaking* make = MakeFolder,
+                      DWORD bound = services::ServerBound);
+
+// As the program or the session ends: removes the temporaries of the writes still under way
+// at once, without waiting for them. One that a write makes later goes as its thread ends, or,
+// should the process end first, with the next run's start.
+void EndShortcutWrites();
+
+// Removes, on a thread of its own, the temporaries that ended runs left in the four folders.
+void TakeUpEndedRunsTemporaries();
 
 // Creates the target's shortcut in the folder, or updates or deletes the one there as the user
 // answers, through the program's boxes; state.LastShortcutPath takes the shortcut's path. A

@@ -73,6 +73,24 @@ TEST(Dpi, ChangingTheResolutionScalesTheWindowAndItsLayout) {
     EXPECT_EQ(smallest.cy, app::Scale(280, newDpi));
 }
 
+TEST(Dpi, AChangeOfResolutionBeforeTheWindowIsFirstShownKeepsTheSavedSize) {
+    // As when the placement or the first showing puts it on a monitor at another resolution;
+    // sent while an error of the command line holds the window back.
+    const Sandbox sandbox;
+    std::ofstream(sandbox.Ini()) << "[POSITION]\nLeft=100\nTop=80\nRight=600\nBottom=560\n";
+    const Program program(sandbox.Exe(), L"\"C:\\a|b.txt\"");
+    const Box error = WaitForBox(program.Id());
+    const HWND main = FindWindowW(L"TForm1", nullptr);
+    const int dpi = ScreenDpi() * 3 / 2;
+    SIZE pending{500, 480};
+    EXPECT_EQ(SendMessageWithData(main, WM_GETDPISCALEDSIZE, dpi, &pending, sizeof pending), TRUE);
+    RECT suggested{100, 80, 100 + 750, 80 + 720};
+    SendMessageWithData(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), &suggested, sizeof suggested);
+    error.Press(IDOK);
+    ASSERT_EQ(program.MainWindow(), main);
+    EXPECT_EQ(std::pair(OuterSize(main).cx, OuterSize(main).cy), std::pair(500L, 480L));
+}
+
 TEST(Dpi, TheAboutBoxIsMadeForItsMonitorsResolutionAndAgainWhenItChanges) {
     const StartedProgram app;
     ASSERT_NE(app.main, nullptr);

@@ -115,6 +115,11 @@ TEST(TemporaryShortcutRun, TakesOnlyTheNamesOfTheProgramsTemporaries) {
     }
 }
 
+TEST(ShownAttributes, DropsWhatHidTheTemporaryAndNeverSetsAttributesThatWereNotRead) {
+    EXPECT_EQ(shortcuts::ShownAttributes(0x2026), 0x2020U); // hidden, system, archive, not indexed
+    EXPECT_EQ(shortcuts::ShownAttributes(0xFFFFFFFF), std::nullopt);
+}
+
 TEST(IsReservedDeviceName, TakesTheNameBeforeTheFirstDotInAnyCase) {
     struct Case {
         std::wstring fileName;

@@ -1,5 +1,6 @@
 #include "services/Application_win.h"
 #include "platform/Error.h"
+#include "platform/SystemLibrary.h"
 #include "shortcuts/ShellHelpers_win.h"
 #include "tests/e2e/ShortcutChecks.h"
 #include "tests/windows/ScratchFolder.h"
@@ -125,6 +126,7 @@ struct InstallerAnswer {
     UINT found = ERROR_SUCCESS;
     INSTALLSTATE state = INSTALLSTATE_LOCAL;
     const wchar_t* path = L"C:\\Office\\WINWORD.EXE";
+    bool serverSilent = false;
 } answer;
 
 UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR, LPWSTR, LPWSTR) {
@@ -132,6 +134,9 @@ UINT WINAPI FakeShortcutTarget(LPCWSTR, LPWSTR, LPWSTR, LPWSTR) {
 }
 
 INSTALLSTATE WINAPI FakeComponentPath(LPCWSTR, LPCWSTR, LPWSTR path, DWORD* length) {
+    if (answer.serverSilent) {
+        Sleep(10000); // a server that answers only after the program's bound
+    }
     lstrcpynW(path, answer.path, static_cast<int>(*length));
     return answer.state;
 }
@@ -145,6 +150,7 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
         {{ERROR_SUCCESS, INSTALLSTATE_ADVERTISED}, L""},
         {{ERROR_UNKNOWN_PRODUCT}, L""},
         {{ERROR_SUCCESS, INSTALLSTATE_LOCAL, L"02:\\Software\\Word\\Key"}, L""},
+        {{ERROR_SUCCESS, INSTALLSTATE_SOURCE, share, true}, L""}, // last: it answers late
     };
     for (const auto& [given, target] : cases) {
         answer = given;
@@ -153,6 +159,29 @@ TEST(InstalledTarget, IsTheComponentsFileOnlyWhenItIsInstalled) {
             target)
             << given.found << " " << given.state;
     }
+}
+
+TEST(MakeTargetFolder, FailsWhenTheFolderIsNotMadeWithinTheBound) {
+    const auto silentServer = [](const std::wstring&) {
+        Sleep(10000); // a server that answers only after the bound
+        return true;
+    };
+    EXPECT_FALSE(shortcuts::MakeTargetFolder(L"\\\\server\\share\\new", silentServer, 500));
+}
+
+// As Windows 7 without KB2533623 refuses the flag; the path of the last load allowed.
+std::wstring loaded;
+HMODULE WINAPI LoadWithoutSearchFlags(LPCWSTR name, HANDLE file, DWORD flags) {
+    loaded = (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) != 0 ? L"" : name;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return loaded.empty() ? nullptr : LoadLibraryExW(name, file, flags);
+}
+
+TEST(InstalledTarget, TheInstallerIsLoadedFromSystem32WhereTheSearchFlagIsRefused) {
+    wchar_t system[MAX_PATH]{};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const platform::SystemLibrary msi(L"msi.dll", LoadWithoutSearchFlags);
+    EXPECT_EQ(loaded, std::wstring(system) + L"\\msi.dll");
 }
 
 TEST_F(ShellHelpers, FileExistsOnlyForFiles) {
@@ -170,6 +199,7 @@ TEST_F(ShellHelpers, MakeFolderMakesTheMissingParentsAtAnyLengthTheShellTakes) {
     const std::pair<std::wstring, bool> cases[] = {
         {Path(L"new\\新しい\\folder"), true},
         {deep, true},
+        {Path(L"dot\\" + std::wstring(252 - Path(L"dot").size(), L'd') + L". ."), true},
         {Path(L"file\\sub"), false},
     };
     for (const auto& [path, made] : cases) {

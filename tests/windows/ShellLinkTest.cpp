@@ -127,6 +127,52 @@ TEST_F(ShellLinkTest, SavingATargetTheFileCannotHoldWholeFails) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 
+TEST(ShellLink, AWriteIsOnTheDiskWhenItReturns) {
+    // A pipe's flush returns only once its reader has read every byte.
+    const wchar_t* const name = L"\\\\.\\pipe\\tavimbo-flush";
+    const platform::UniqueHandle pipe(
+        CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, 0, 1, 65536, 65536, 0, nullptr));
+    const platform::UniqueFile reader(
+        CreateFileW(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::atomic<bool> returned = false;
+    std::thread writer([&] {
+        const platform::ComInitialization com;
+        Microsoft::WRL::ComPtr<IStream> saved;
+        EXPECT_EQ(platform::ShellLink().WriteTo(pipe.get(), saved), S_OK);
+        returned = true;
+    });
+    DWORD size = 0;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return PeekNamedPipe(reader.get(), nullptr, 0, nullptr, &size, nullptr) && size; }));
+    std::vector<char> bytes(size);
+    ReadFile(reader.get(), bytes.data(), size - 1, &size, nullptr);
+    EXPECT_FALSE(returned) << "returned before the last byte was read";
+    ReadFile(reader.get(), bytes.data(), 1, &size, nullptr);
+    writer.join();
+}
+
+TEST_F(ShellLinkTest, AtTheSessionsEndAWriteWaitingOnItsTargetLeavesNoFileAndNoWait) {
+    // Its step holds the temporary while it waits on a server that never answers.
+    static const platform::UniqueHandle holding(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const auto waiting = [](const std::wstring& target, const std::wstring& path) -> long {
+        return platform::ShellLink().SaveTarget(target, path, [](auto&, auto&) {
+            SetEvent(holding.get());
+            Sleep(INFINITE);
+            return true;
+        });
+    };
+    const auto endSession = [&] {
+        shortcuts::WriteShortcutFile(target_.wstring(), link_.wstring(),
+                                     shortcuts::WriteKind::Create, waiting, 100);
+        WaitForSingleObject(holding.get(), 10000);
+        const ULONGLONG start = GetTickCount64();
+        shortcuts::EndShortcutWrites();
+        ExitProcess(GetTickCount64() - start < 1000 ? 0 : 1); // as Windows ends the session
+    };
+    EXPECT_EXIT(endSession(), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(FolderContents(), std::vector<std::wstring>{target_.filename().wstring()});
+}
+
 TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
     // The file-system step of a server that does not answer until it is let go, then saves,
     // and a window of the waiting thread, as the program's main window is. Static: the thread
@@ -166,7 +212,7 @@ TEST_F(ShellLinkTest, AWriteWhoseTargetDoesNotAnswerIsGivenUpAndLeavesNothing) {
     EXPECT_EQ(GetFileAttributesW(server.temporary.c_str()) &
                   (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
-    shortcuts::EndShortcutWrites(100);
+    shortcuts::EndShortcutWrites();
     EXPECT_FALSE(std::filesystem::exists(server.temporary));
     SetEvent(server.answer.get());
     // The late save never becomes the shortcut.
