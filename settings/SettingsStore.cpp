@@ -235,11 +235,12 @@ SystemError PutBackJournals(Storage& storage, const std::wstring& path,
 SystemError PutBackBackup(Storage& storage, const std::wstring& path,
                           std::vector<SaveFileFound>& found) {
     for (SaveFileFound& backup : found) {
-        const bool replaceBroken = backup.name.kind == SaveFileKind::Backup &&
-                                   std::ranges::any_of(found, [&](const SaveFileFound& each) {
-                                       return each.name.kind == SaveFileKind::Temporary &&
-                                              each.name.run == backup.name.run;
-                                   });
+        const bool replaceBroken =
+            backup.name.kind == SaveFileKind::Backup &&
+            std::any_of(found.begin(), found.end(), [&](const SaveFileFound& each) {
+                return each.name.kind == SaveFileKind::Temporary &&
+                       each.name.run == backup.name.run;
+            });
         if (replaceBroken) {
             if (const SystemError error = storage.Move(backup.path, path)) {
                 return error;
@@ -272,7 +273,8 @@ SystemError Recover(Storage& storage, const std::wstring& path) {
         missing = IsMissing(probed);
         error = missing ? error : probed;
     }
-    if (error == 0 && !missing && std::ranges::any_of(found, [](const SaveFileFound& each) {
+    if (error == 0 && !missing &&
+        std::any_of(found.begin(), found.end(), [](const SaveFileFound& each) {
             return each.name.kind == SaveFileKind::Journal;
         })) {
         error = PutBackJournals(storage, path, found);
@@ -374,7 +376,7 @@ SystemError RewriteInPlace(Storage& storage, const std::wstring& path, std::stri
     if (error != 0) {
         return error;
     }
-    if (current != read || std::ranges::any_of(found, [&](const SaveFileFound& each) {
+    if (current != read || std::any_of(found.begin(), found.end(), [&](const SaveFileFound& each) {
             return IsOtherRunsJournal(storage, each);
         })) {
         return errors::SharingViolation;
