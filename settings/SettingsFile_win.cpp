@@ -16,63 +16,8 @@ namespace settings {
 
 namespace {
 
-platform::Error FileError(const wchar_t* what, const std::wstring& path, DWORD code) {
-    return platform::Error(std::wstring(what) + L" file \"" + path + L"\". " +
-                           platform::SystemErrorText(code));
-}
-
 [[noreturn]] void ThrowCannotOpen(const std::wstring& path, DWORD code) {
     throw CannotOpenError(path, code);
-}
-
-[[noreturn]] void ThrowCannotCreate(const std::wstring& path, DWORD code) {
-    throw FileError(L"Cannot create", path, code);
-}
-
-std::string AnsiBytes(std::wstring_view text) {
-    const int size = static_cast<int>(text.size());
-    const int length =
-        size == 0 ? 0
-                  : WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    if (length != 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    }
-    return bytes;
-}
-
-// The text of bytes that are characters of the code page, if they are.
-std::optional<std::wstring> AnsiText(std::string_view bytes) {
-    const int size = static_cast<int>(bytes.size());
-    const int length = size == 0 ? 0
-                                 : MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(),
-                                                       size, nullptr, 0);
-    if (length == 0 && size != 0) {
-        return std::nullopt;
-    }
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    if (length != 0) {
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
-    }
-    return text;
-}
-
-constexpr AnsiCodePage SystemCodePage{AnsiText, AnsiBytes, [](unsigned char byte) {
-                                          return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
-                                      }};
-
-std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
-    if (bytes.size() > INT_MAX) {
-        ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
-    }
-    return DecodeAnsi(bytes, SystemCodePage);
-}
-
-std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
-    if (text.size() > INT_MAX) {
-        ThrowCannotCreate(path, ERROR_FILE_TOO_LARGE);
-    }
-    return EncodeAnsi(text, SystemCodePage);
 }
 
 // Each operation one Windows call (a whole read, a loop of them).
@@ -92,14 +37,17 @@ public:
     }
 
     SystemError Probe(const std::wstring& path, Facts& facts) override {
+        // The name's own attributes (a symbolic link's), then the file it leads to, opened for
+        // no access at all, which no other program's sharing refuses.
         const DWORD attributes = GetFileAttributesW(path.c_str());
-        // Opened for no access at all, which no other program's sharing refuses.
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return GetLastError();
+        }
         const platform::UniqueFile file(
             CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         BY_HANDLE_FILE_INFORMATION information{};
-        if (attributes == INVALID_FILE_ATTRIBUTES || !file ||
-            !GetFileInformationByHandle(file.get(), &information)) {
+        if (!file || !GetFileInformationByHandle(file.get(), &information)) {
             return GetLastError();
         }
         facts.id = std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow;
@@ -123,10 +71,15 @@ public:
         return file == nullptr ? GetLastError() : ERROR_SUCCESS;
     }
 
+    // From the start, whatever the position; a file larger than any settings file's text is
+    // refused, as the ANSI conversion would refuse it.
     SystemError Read(File file, std::string& bytes) override {
         char buffer[65536];
         OVERLAPPED position{};
         for (DWORD read = 1; read != 0; position.Offset += read) {
+            if (bytes.size() > INT_MAX) {
+                return ERROR_FILE_TOO_LARGE;
+            }
             if (!ReadFile(file, buffer, sizeof buffer, &read, &position)) {
                 const DWORD error = GetLastError();
                 return error == ERROR_HANDLE_EOF ? ERROR_SUCCESS : error;
@@ -187,6 +140,52 @@ public:
 // Made as the program starts (see platform/Dpi.cpp).
 WindowsStorage systemStorage;
 
+std::string AnsiBytes(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    const int length =
+        size == 0 ? 0
+                  : WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    if (length != 0) {
+        WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    }
+    return bytes;
+}
+
+// The text of bytes that are characters of the code page, if they are.
+std::optional<std::wstring> AnsiText(std::string_view bytes) {
+    const int size = static_cast<int>(bytes.size());
+    const int length = size == 0 ? 0
+                                 : MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                       size, nullptr, 0);
+    if (length == 0 && size != 0) {
+        return std::nullopt;
+    }
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length != 0) {
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+    }
+    return text;
+}
+
+constexpr AnsiCodePage SystemCodePage{AnsiText, AnsiBytes, [](unsigned char byte) {
+                                          return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
+                                      }};
+
+std::wstring FromAnsi(std::string_view bytes, const std::wstring& path) {
+    if (bytes.size() > INT_MAX) {
+        ThrowCannotOpen(path, ERROR_FILE_TOO_LARGE);
+    }
+    return DecodeAnsi(bytes, SystemCodePage);
+}
+
+std::string ToAnsi(std::wstring_view text, const std::wstring& path) {
+    if (text.size() > INT_MAX) {
+        throw SettingsFileError(systemStorage, L"Cannot create", path, ERROR_FILE_TOO_LARGE);
+    }
+    return EncodeAnsi(text, SystemCodePage);
+}
+
 // The current user, elevated or not, may wait for and release the lock; nobody else may.
 struct UserOnlySecurity {
     SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
@@ -214,12 +213,8 @@ struct UserOnlySecurity {
 
 } // namespace
 
-Storage& SystemStorage() {
-    return systemStorage;
-}
-
 platform::Error CannotOpenError(const std::wstring& path, DWORD code) {
-    return FileError(L"Cannot open", path, code);
+    return SettingsFileError(systemStorage, L"Cannot open", path, code);
 }
 
 std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,

@@ -28,9 +28,6 @@ struct SettingsText {
     std::optional<std::string> bytes; // the file as it was read; none when there was no file
 };
 
-// Windows' own file operations, for reading and saving the settings file.
-Storage& SystemStorage();
-
 // The system's error code when the file exists but cannot be read, or another run's save has it
 // away or half written, else 0.
 DWORD SettingsFileReadError(const std::wstring& path);

@@ -32,12 +32,6 @@ bool IsDiskFull(SystemError error) {
     return error == errors::DiskFull || error == errors::HandleDiskFull;
 }
 
-platform::Error FileError(Storage& storage, const wchar_t* what, const std::wstring& path,
-                          SystemError error) {
-    return platform::Error(std::wstring(what) + L" file \"" + path + L"\". " +
-                           storage.ErrorText(error));
-}
-
 template <class Action> SystemError RetryWhileShared(Storage& storage, Action action) {
     return services::RetrySharingViolations(action, [&] { storage.Pause(); });
 }
@@ -254,7 +248,10 @@ SystemError PutBackBackup(Storage& storage, const std::wstring& path,
 
 // Takes up what the saves of ended runs (and of this one) left beside the file. Nothing is
 // removed until the old settings are back; a file that cannot be told about stops it all.
-SystemError Recover(Storage& storage, const std::wstring& path) {
+// Settled: those it has seen to and left, as it could not remove them (a folder where files
+// may be made but not removed) or keeps them until the file is back.
+SystemError Recover(Storage& storage, const std::wstring& path,
+                    std::vector<std::wstring>& settled) {
     std::vector<SaveFileFound> found;
     if (const SystemError error = FindSaveFiles(storage, path, found)) {
         return error;
@@ -284,8 +281,10 @@ SystemError Recover(Storage& storage, const std::wstring& path) {
     }
     for (const SaveFileFound& each : found) {
         // A journal of a file that is away stays until the file is back.
-        if (!each.path.empty() && !(missing && each.name.kind == SaveFileKind::Journal)) {
-            RetryWhileShared(storage, [&] { return storage.Delete(each.path); });
+        if (!each.path.empty() &&
+            ((missing && each.name.kind == SaveFileKind::Journal) ||
+             RetryWhileShared(storage, [&] { return storage.Delete(each.path); }) != 0)) {
+            settled.push_back(each.path);
         }
     }
     return 0;
@@ -294,7 +293,8 @@ SystemError Recover(Storage& storage, const std::wstring& path) {
 SystemError ReadBytes(Storage& storage, const std::wstring& path, unsigned sharing,
                       std::optional<std::string>& bytes) {
     for (int attempt = 1;; ++attempt) {
-        if (const SystemError error = Recover(storage, path)) {
+        std::vector<std::wstring> settled;
+        if (const SystemError error = Recover(storage, path, settled)) {
             return error;
         }
         std::string read;
@@ -310,7 +310,7 @@ SystemError ReadBytes(Storage& storage, const std::wstring& path, unsigned shari
         // Looked for while the file is held (or found missing): a file that another run's save
         // may have away (between ReplaceFileW's two renames) or half written (a rewrite in
         // place) is in use while that run may go on, and put back by recovery once it has
-        // ended.
+        // ended (one that ended since recovery looked).
         std::vector<SaveFileFound> found;
         if (const SystemError listed = FindSaveFiles(storage, path, found)) {
             return listed;
@@ -318,7 +318,8 @@ SystemError ReadBytes(Storage& storage, const std::wstring& path, unsigned shari
         bool inUse = false;
         bool ended = false;
         for (const SaveFileFound& each : found) {
-            if (error != 0 || IsOtherRunsJournal(storage, each)) {
+            if ((error != 0 || IsOtherRunsJournal(storage, each)) &&
+                std::find(settled.begin(), settled.end(), each.path) == settled.end()) {
                 (each.ours ? ended : inUse) = true;
             }
         }
@@ -340,7 +341,7 @@ SystemError WriteOver(Storage& storage, const std::wstring& path, File file, std
         return 0;
     }
     if (const SystemError putBack = WriteWhole(storage, file, oldBytes)) {
-        std::wstring message = FileError(storage, L"Cannot create", path, error).Message() +
+        std::wstring message = SettingsFileError(storage, L"Cannot create", path, error).Message() +
                                L" Its old contents could not be put back (" +
                                storage.ErrorText(putBack) + L")";
         if (journal != nullptr) {
@@ -451,20 +452,32 @@ SystemError Rewrite(Storage& storage, const std::wstring& path, std::string_view
     return RewriteInPlace(storage, path, bytes, read);
 }
 
+// Another run's save, or another program, has the file for a moment only.
+SystemError ReadWhileShared(Storage& storage, const std::wstring& path, unsigned sharing,
+                            std::optional<std::string>& bytes) {
+    return RetryWhileShared(storage, [&] { return ReadBytes(storage, path, sharing, bytes); });
+}
+
 } // namespace
+
+platform::Error SettingsFileError(Storage& storage, const wchar_t* what, const std::wstring& path,
+                                  SystemError error) {
+    return platform::Error(std::wstring(what) + L" file \"" + path + L"\". " +
+                           storage.ErrorText(error));
+}
 
 std::optional<std::string> ReadSettingsBytes(Storage& storage, const std::wstring& path) {
     std::optional<std::string> bytes;
-    if (const SystemError error = ReadBytes(storage, path, Storage::ShareRead, bytes)) {
-        throw FileError(storage, L"Cannot open", path, error);
+    if (const SystemError error = ReadWhileShared(storage, path, Storage::ShareRead, bytes)) {
+        throw SettingsFileError(storage, L"Cannot open", path, error);
     }
     return bytes;
 }
 
 SystemError SettingsReadError(Storage& storage, const std::wstring& path) {
     std::optional<std::string> bytes;
-    return ReadBytes(storage, path, Storage::ShareRead | Storage::ShareWrite | Storage::ShareDelete,
-                     bytes);
+    return ReadWhileShared(storage, path,
+                           Storage::ShareRead | Storage::ShareWrite | Storage::ShareDelete, bytes);
 }
 
 void WriteSettingsBytes(Storage& storage, const std::wstring& path,
@@ -472,7 +485,7 @@ void WriteSettingsBytes(Storage& storage, const std::wstring& path,
     const SystemError error =
         read ? Rewrite(storage, path, bytes, *read) : CreateWhole(storage, path, bytes);
     if (error != 0) {
-        throw FileError(storage, L"Cannot create", path, error);
+        throw SettingsFileError(storage, L"Cannot create", path, error);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Error.h"
 #include "services/RunTag.h"
 #include "services/SystemError.h"
 
@@ -54,6 +55,10 @@ public:
     virtual bool RunHasEnded(const services::RunTag& run) = 0;
     virtual std::wstring ErrorText(SystemError error) = 0;
 };
+
+// "Cannot open file ..." or "Cannot create file ...", with the path and the system's text.
+platform::Error SettingsFileError(Storage& storage, const wchar_t* what, const std::wstring& path,
+                                  SystemError error);
 
 // The settings file's bytes, none when there is no file, once what the saves of ended runs left
 // is taken up. Another run's save that may have the file away or half written makes it in use.

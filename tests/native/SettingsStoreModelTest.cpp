@@ -36,6 +36,19 @@ const std::map<std::wstring, std::string> UsersFiles = {{Folder + L"Tavimbo.ini.
 
 enum class Start { NoFile, File, HardLink, SymbolicLink };
 enum class Event { Turn, Fault, Kill, PowerCut, Hold };
+// A folder where files may be made but not removed, or the user deleting the settings file
+// before the next start.
+enum class Twist { None, Undeletable, DeletedBeforeNextStart };
+
+// The bound: at most two events in a schedule; at most three where they are only the other
+// copy's turns, kills and power cuts.
+struct Bound {
+    const char* name;
+    Start start;
+    int events;
+    bool faultsAndHolds;
+    Twist twist = Twist::None;
+};
 
 // Every schedule in turn, depth first: each choice is taken as 0 the first time, and then,
 // schedule after schedule, as every other option.
@@ -88,8 +101,10 @@ public:
         bool momentary = false;
     };
 
-    Model(Explorer& explorer, Batons& batons, Start start, int budget, bool faultsAndHolds)
-        : explorer_(explorer), batons_(batons), budget_(budget), faultsAndHolds_(faultsAndHolds) {
+    Model(Explorer& explorer, Batons& batons, const Bound& bound)
+        : explorer_(explorer), batons_(batons), budget_(bound.events),
+          faultsAndHolds_(bound.faultsAndHolds), undeletable_(bound.twist == Twist::Undeletable) {
+        const Start start = bound.start;
         for (const auto& [path, bytes] : UsersFiles) {
             MakeFile(path, bytes);
         }
@@ -256,8 +271,8 @@ public:
     // What DeleteFileW and the renames need: to open the entry itself for deleting.
     SystemError Deletable(const std::wstring& path) {
         const Entry* entry = Find(path);
-        return entry == nullptr       ? errors::FileNotFound
-               : entry->deletePending ? AccessDenied
+        return entry == nullptr                       ? errors::FileNotFound
+               : entry->deletePending || undeletable_ ? AccessDenied
                : entry->inode != 0 && Refused(entry->inode, DeleteAccess, ShareAll)
                    ? errors::SharingViolation
                    : 0;
@@ -464,7 +479,7 @@ public:
     Explorer& explorer_;
     Batons& batons_;
     int budget_, events_ = 0, lastHandle_ = 0;
-    bool faultsAndHolds_, fullDisk_ = false;
+    bool faultsAndHolds_, undeletable_, fullDisk_ = false;
     bool done_[3] = {}, dead_[3] = {};
     const services::RunTag runs_[3] = {{L"PC", 1, 7}, {L"PC", 2, 7}, {L"PC", 3, 7}};
     std::map<std::wstring, Entry> entries_;
@@ -501,7 +516,8 @@ void Save(Model& model) {
 }
 
 // Runs every schedule; the number of them.
-long Explore(Start start, int budget, bool faultsAndHolds, std::vector<std::string>& violations) {
+long Explore(const Bound& bound, std::vector<std::string>& violations) {
+    const Start start = bound.start;
     Explorer explorer;
     Batons batons;
     Model* model = nullptr;
@@ -518,7 +534,7 @@ long Explore(Start start, int budget, bool faultsAndHolds, std::vector<std::stri
     long schedules = 0;
     do {
         ++schedules;
-        Model world(explorer, batons, start, budget, faultsAndHolds);
+        Model world(explorer, batons, bound);
         model = &world;
         batons.copy[0].release();
         batons.test.acquire();
@@ -535,18 +551,30 @@ long Explore(Start start, int budget, bool faultsAndHolds, std::vector<std::stri
             }
             return left;
         };
-        if (normal && !saveFiles().empty()) {
+        // Where files cannot be removed, the save's own stay (emptied, never put back).
+        const bool mayLeave = bound.twist != Twist::None;
+        if (normal && !mayLeave && !saveFiles().empty()) {
             world.Violation("files of the save were left");
         }
         // The next start: every earlier run has ended, and nothing else holds a file.
         world.CloseAll([](const Model::Handle& each) { return each.owner < 0; });
         world.held_.clear();
         world.budget_ = 0;
+        if (bound.twist == Twist::DeletedBeforeNextStart && world.Find(SettingsPath) != nullptr) {
+            world.Unlink(SettingsPath);
+        }
         std::string read = Missing;
         try {
             read = settings::ReadSettingsBytes(world, SettingsPath).value_or(Missing);
         } catch (const platform::Error&) {
             world.Violation("the next start cannot read the file");
+        }
+        if (bound.twist == Twist::DeletedBeforeNextStart) {
+            if (read != Missing) {
+                world.Violation("a settings file the user deleted came back");
+            }
+            violations.insert(violations.end(), world.violations_.begin(), world.violations_.end());
+            continue;
         }
         const bool unprotected = world.Unprotected();
         if (!world.versions_.contains(read) && !unprotected) {
@@ -572,7 +600,7 @@ long Explore(Start start, int budget, bool faultsAndHolds, std::vector<std::stri
              (settingsEntry == nullptr || settingsEntry->target != TargetPath))) {
             world.Violation("the link was broken");
         }
-        if (!saveFiles().empty()) {
+        if (!mayLeave && !saveFiles().empty()) {
             world.Violation("files of the save outlived the next start");
         }
         violations.insert(violations.end(), world.violations_.begin(), world.violations_.end());
@@ -584,21 +612,12 @@ long Explore(Start start, int budget, bool faultsAndHolds, std::vector<std::stri
     return schedules;
 }
 
-// The bound: at most two events in a schedule; at most three where they are only the other
-// copy's turns, kills and power cuts.
-struct Bound {
-    const char* name;
-    Start start;
-    int events;
-    bool faultsAndHolds;
-};
-
 class SettingsStoreModel : public testing::TestWithParam<Bound> {};
 
 TEST_P(SettingsStoreModel, NoScheduleLosesTheFileOrUndoesASave) {
     const Bound& bound = GetParam();
     std::vector<std::string> violations;
-    const long schedules = Explore(bound.start, bound.events, bound.faultsAndHolds, violations);
+    const long schedules = Explore(bound, violations);
     std::cout << bound.name << ": " << schedules << " schedules\n";
     EXPECT_TRUE(violations.empty())
         << violations.size()
@@ -611,7 +630,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Bound{"HardLink", Start::HardLink, 2, true},
                     Bound{"SymbolicLink", Start::SymbolicLink, 2, true},
                     Bound{"FileThreeTurnsOrCrashes", Start::File, 3, false},
-                    Bound{"HardLinkThreeTurnsOrCrashes", Start::HardLink, 3, false}),
+                    Bound{"HardLinkThreeTurnsOrCrashes", Start::HardLink, 3, false},
+                    Bound{"HardLinkInAFolderWhereNothingIsRemoved", Start::HardLink, 1, true,
+                          Twist::Undeletable},
+                    Bound{"HardLinkDeletedByTheUser", Start::HardLink, 2, false,
+                          Twist::DeletedBeforeNextStart}),
     [](const testing::TestParamInfo<Bound>& each) { return std::string(each.param.name); });
 
 } // namespace
