@@ -4,6 +4,7 @@
 // (and of the benchmark's baseline) routes those throws here instead: the same exceptions where
 // they carry no text, and for the others one of the program's own that keeps the library's
 // message, which the error report shows as it showed theirs.
+#include <cstdarg>
 #include <exception>
 #include <new>
 
@@ -39,8 +40,14 @@ void __wrap__ZSt19__throw_logic_errorPKc(const char* message) {
 void __wrap__ZSt20__throw_length_errorPKc(const char* message) {
     throw LibraryError(message);
 }
-// The format's numbers are left out: its text names the function that was misused.
+// The format's numbers are left out; the function it names, where it names one through its
+// first argument ("%s: __pos (which is %zu) > ..."), is kept.
 void __wrap__ZSt24__throw_out_of_range_fmtPKcz(const char* format, ...) {
-    throw LibraryError(format);
+    std::va_list arguments;
+    va_start(arguments, format);
+    const char* function =
+        format[0] == '%' && format[1] == 's' ? va_arg(arguments, const char*) : format;
+    va_end(arguments);
+    throw LibraryError(function);
 }
 }

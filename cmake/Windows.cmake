@@ -77,7 +77,8 @@ function(tavimbo_check_delayed_shell32 target)
 endfunction()
 
 # MinGW: the load configuration record of LoadConfig.cpp (DependentLoadFlags), kept
-# through --gc-sections and LTO, and pointed to after the link, which GNU ld does not do.
+# through --gc-sections and LTO, and pointed to after the link, which GNU ld does not do. The
+# link's map also shows whether libstdc++'s exception throwers came back (CheckLeanRuntime).
 # Python by name: Windows itself runs no script by its #! line.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 function(tavimbo_load_config target)
@@ -87,5 +88,7 @@ function(tavimbo_load_config target)
   add_custom_command(TARGET ${target} POST_BUILD
                      COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/fill-load-config
                              $<TARGET_FILE:${target}> ${map}
+                     COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DEXE=$<TARGET_FILE:${target}>
+                             -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/CheckLeanRuntime.cmake
                      VERBATIM)
 endfunction()
