@@ -14,8 +14,8 @@ inline constexpr SystemError WriteFault = 29;
 inline constexpr SystemError SharingViolation = 32;
 inline constexpr SystemError HandleDiskFull = 39;
 inline constexpr SystemError DiskFull = 112;
-inline constexpr SystemError UnableToRemoveReplaced =
-    1175; // ReplaceFileW: held without delete sharing
+// ReplaceFileW's error for a file that another program holds without delete sharing.
+inline constexpr SystemError UnableToRemoveReplaced = 1175;
 inline constexpr SystemError UnableToMoveReplacement2 = 1177;
 } // namespace errors
 
